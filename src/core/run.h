@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/exchange_file.h"
+#include "core/settings.h"
+#include "link/register_link.h"
+#include "link/status_log.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+
+namespace lorvex {
+
+class ProductTable;
+
+// The state of one run, handed to every record, goods and report operation.
+struct Run {
+    const Settings& settings;
+    Console& console;
+    Clock& clock;
+    RegisterLink& link;
+    StatusLog& log;
+    ExchangeFile* file = nullptr;   // the text exchange file, or null in product-table mode
+    ProductTable* table = nullptr;  // the product table in product-table mode, else null
+
+    // Named in the messages of the error log.
+    int currentItemNumber = 0;
+    std::string currentItemCode;
+    StatusCode lastStatus = 0;
+
+    // Stores the status and writes its message to the error log (nothing for 0).
+    void report(StatusCode code) {
+        lastStatus = code;
+        log.report(code, currentItemNumber, currentItemCode);
+    }
+    // Shows the text when the trace level is at least `level`.
+    void trace(int level, std::string_view text, TextEncoding encoding = TextEncoding::Ascii) {
+        if (settings.traceLevel >= level) console.print(text, encoding);
+    }
+    void pause(std::uint32_t ms) { clock.sleepMs(ms); }
+    // Appends to the exchange file (dump).
+    void write(std::string_view text) {
+        if (file != nullptr) file->write(text);
+    }
+    bool dumping() const { return settings.direction == Direction::Dump; }
+};
+
+}  // namespace lorvex

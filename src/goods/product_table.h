@@ -1,0 +1,110 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/console.h"
+
+namespace lorvex {
+
+// One field descriptor of a product table (27 bytes in the file).
+struct FieldDescriptor {
+    std::uint8_t type = 0;  // 3 = character field, anything else binary
+    std::string name;       // bytes 1..14, padded with spaces
+    std::uint16_t offset = 0;
+    std::uint16_t length = 0;
+    std::array<std::uint8_t, 27> raw{};  // as read, so unused bytes are kept
+};
+
+// The descriptor index of each field the program uses; -1 where the table lacks it.
+struct FieldIndexes {
+    int ILOSC = -1, ILOSC_ECR = -1, KOD = -1, KODNR = -1, CENA = -1, CENADET = -1, CENAHUR = -1,
+        DZIAL = -1, FBYTE1 = -1, NAZWA = -1, NAZWAF = -1, STAN = -1, GRUPA1 = -1, GRUPA2 = -1,
+        OPCJE = -1, FLONG0 = -1, FREAL1 = -1, ILOSCJMZ = -1, FREAL2 = -1, NUMER = -1, RABAT = -1,
+        RABATC = -1, STATUS = -1, FORMA = -1, FBYTE2 = -1, WSK = -1, TYP = -1, TPU = -1, JM = -1,
+        TANDEM = -1, HALO = -1, ZAOKN = -1, ZAOKB = -1, TYPPODS = -1, SWW = -1;
+};
+
+// What a dump or a report hands to writeProductRecord, zeroed by its producer before filling.
+struct ProductReportRecord {
+    std::string name;      // at most 29 bytes are kept
+    std::string codeText;  // the register's 18 characters
+    double unitPrice = 0;
+    double quantity = 0;
+    double value = 0;      // total value for reports; the tandem code for the PLU goods dump
+    std::int32_t department = 0;
+    std::int32_t halo = 0;
+    std::uint16_t vatLetter = 0;  // character in the low byte
+    std::uint16_t extraByte = 0;
+    std::uint16_t flagBits = 0;   // option bits 0 to 4
+};
+
+// The binary product table named by /F (little-endian, magic 0x3343): a header, field
+// descriptors and fixed-size records. The program reads its records or appends new ones.
+class ProductTable {
+public:
+    static constexpr std::size_t kMaxRecordSize = 309;
+    static constexpr std::size_t kMaxFields = 60;
+
+    enum class OpenResult {
+        Opened,
+        NotATable,  // missing, unreadable, or no table signature: the name may be a text file
+        Invalid,    // has the signature but its header or descriptors are not a valid table
+    };
+
+    // Opens the file read-write without creating it and checks it.
+    static OpenResult open(const std::filesystem::path& path, std::unique_ptr<ProductTable>& out);
+    ~ProductTable();
+    ProductTable(const ProductTable&) = delete;
+    ProductTable& operator=(const ProductTable&) = delete;
+
+    void close();
+    void rewind();
+    // 0, or 3 when the file cannot be positioned.
+    int nextRecord();
+    // Reads the current record into `buffer` (recordSize bytes) without moving; returns bytes
+    // read minus recordSize (0 when a whole record was read).
+    int readRecord(std::vector<std::uint8_t>& buffer);
+    // Appends a record of recordSize bytes and rewrites the header. False on a write error.
+    bool appendRecord(const std::vector<std::uint8_t>& buffer);
+    std::uint32_t recordCount() const;
+    std::uint16_t recordSize() const;
+
+    int findField(const std::string& name) const;
+    // Copies the field out of the record; a character field comes as text without its
+    // terminator (trailing spaces kept). False for a negative index.
+    bool getField(std::vector<std::uint8_t>& destination, int index,
+                  const std::vector<std::uint8_t>& record) const;
+    double getDouble(int index, const std::vector<std::uint8_t>& record) const;
+    std::string getText(int index, const std::vector<std::uint8_t>& record) const;
+    // First (lowest) byte of a binary field; 0 when absent.
+    std::uint8_t getLowByte(int index, const std::vector<std::uint8_t>& record) const;
+
+    void putText(const std::string& text, int index, std::vector<std::uint8_t>& record) const;
+    void putDouble(double value, int index, std::vector<std::uint8_t>& record) const;
+    void putInt32(std::int32_t value, int index, std::vector<std::uint8_t>& record) const;
+    void putInt16(std::uint16_t value, int index, std::vector<std::uint8_t>& record) const;
+    void putByte(std::uint8_t value, int index, std::vector<std::uint8_t>& record) const;
+
+    void mapFieldNames();
+    const FieldIndexes& fields() const { return fields_; }
+
+    // Builds one table record from `record` and appends it. Traces "%f,%s,%s,%d\n" at level 1.
+    // False on a write error.
+    bool writeProductRecord(const ProductReportRecord& record, Console& console, int traceLevel);
+
+private:
+    ProductTable() = default;
+    std::FILE* file_ = nullptr;
+    std::array<std::uint8_t, 85> header_{};
+    std::vector<FieldDescriptor> descriptors_;
+    FieldIndexes fields_;
+    std::uint32_t index_ = 0;
+};
+
+}  // namespace lorvex

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "link/serial_port.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+
+namespace lorvex {
+
+// 0 success, -1 no answer from the register, otherwise a register code or the program's own
+// code 61 (a file or the port could not be opened) or 63 (bad data in the file).
+using StatusCode = int;
+
+inline constexpr StatusCode kNoAnswer = -1;
+inline constexpr StatusCode kLinkLost = 99;
+inline constexpr StatusCode kOpenFailed = 61;
+inline constexpr StatusCode kBadFileData = 63;
+
+// "S%c%d%018ld%018ld": the request text of a data kind.
+std::string buildRequest(char letter, int mode, long first, long second);
+
+// Two hexadecimal characters to a status: each looked up in "0123456789ABCDEF", 17 when absent.
+int parseStatus(char first, char second);
+
+// The `width` bytes of an answer text at `pos`, cut where the received text ends: a field the
+// answer does not reach is empty, never read from memory that was not received.
+std::string_view answerField(std::string_view answer, std::size_t pos, std::size_t width);
+
+// The framed enquiry/acknowledgement protocol with the register, over one serial port.
+class RegisterLink {
+public:
+    RegisterLink(SerialPort& port, Clock& clock, Console& console, int traceLevel);
+
+    // The next received byte, or the time-out marker '!' (33) after 5000 ms without one.
+    std::uint8_t receiveByte();
+    // Sends one byte. A write that keeps failing for 5000 ms gives false.
+    bool sendByte(std::uint8_t byte);
+    // STX, the text, ETX and the four checksum characters.
+    bool sendFrame(std::string_view text);
+
+    // Dump transaction. With blockCounter 0 it opens the transaction and sends `buffer` (the
+    // request); it then receives until ETB (blockCounter raised, more blocks follow) or the
+    // register's EOT (blockCounter 0). `buffer` ends up holding the text of the last frame
+    // received, ETX or ETB included. Returns 0, -1 (no ACK to the enquiry) or 99 (link lost).
+    StatusCode receiveAnswer(std::string& buffer, int& blockCounter);
+
+    // Load transaction of one record: 0, -1, or the register's status from its answer frame.
+    StatusCode sendRecord(std::string_view request, std::string_view record);
+
+    // One record of a chained load (PLU goods): position 0 opens the transaction with the
+    // request, 1 adds a record, 2 adds the last record and reads the register's final status.
+    StatusCode sendRecordChained(std::string_view request, std::string_view record, int position);
+
+    // Advances the spinner at column 40, row 11 (only drawn on a terminal).
+    void showProgress();
+
+    int sentRecordCount() const { return sentRecordCount_; }
+
+private:
+    SerialPort& port_;
+    Clock& clock_;
+    Console& console_;
+    int traceLevel_;
+    int sentRecordCount_ = 0;
+    int spinner_ = 0;
+    // Receive ring and the chained transaction's pending byte.
+    std::uint8_t ring_[1024] = {};
+    int ringWrite_ = 0;
+    int ringRead_ = 0;
+    std::uint8_t pending_ = 0;
+};
+
+}  // namespace lorvex

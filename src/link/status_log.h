@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "link/register_link.h"
+#include "platform/console.h"
+#include "text/charset.h"
+
+namespace lorvex {
+
+// The numbered Polish message of a status, letters in the mode's encoding, ending in a line feed.
+std::string statusMessage(StatusCode code, int itemNumber, std::string_view itemCode,
+                          CharsetMode mode);
+
+// The error log "error.orv": created on the first nonzero status of the run, one message a line,
+// echoed as "er=..." on the console when a trace level is set.
+class StatusLog {
+public:
+    StatusLog(std::filesystem::path path, CharsetMode mode, int traceLevel, Console& console);
+    ~StatusLog();
+    StatusLog(const StatusLog&) = delete;
+    StatusLog& operator=(const StatusLog&) = delete;
+
+    void report(StatusCode code, int itemNumber, std::string_view itemCode);
+    void close();
+
+private:
+    std::filesystem::path path_;
+    CharsetMode mode_;
+    int traceLevel_;
+    Console& console_;
+    std::FILE* file_ = nullptr;
+};
+
+}  // namespace lorvex

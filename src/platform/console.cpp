@@ -1,0 +1,74 @@
+#include "platform/console.h"
+
+#include <string>
+
+#include "platform/codepages.h"
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace lorvex {
+namespace {
+
+bool streamIsTerminal(std::FILE* stream) {
+#ifdef _WIN32
+    return _isatty(_fileno(stream)) != 0;
+#else
+    return isatty(fileno(stream)) != 0;
+#endif
+}
+
+}  // namespace
+
+StreamConsole::StreamConsole(std::FILE* stream)
+    : stream_(stream), terminal_(streamIsTerminal(stream)) {}
+
+void StreamConsole::print(std::string_view text, TextEncoding encoding) {
+#ifdef _WIN32
+    // The Windows console shows the bytes in its own code page, as the register's PC always did.
+    (void)encoding;
+    std::fwrite(text.data(), 1, text.size(), stream_);
+#else
+    const std::string shown = toUtf8(text, encoding);
+    std::fwrite(shown.data(), 1, shown.size(), stream_);
+#endif
+    std::fflush(stream_);
+}
+
+void StreamConsole::showSpinner(int column, int row, std::string_view text) {
+    if (!terminal_) return;
+#ifdef _WIN32
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    CONSOLE_SCREEN_BUFFER_INFO info;
+    if (!GetConsoleScreenBufferInfo(out, &info)) return;
+    const SHORT x = static_cast<SHORT>(info.srWindow.Left + column - 1);
+    const SHORT y = static_cast<SHORT>(info.srWindow.Top + row - 1);
+    if (x > info.srWindow.Right || y > info.srWindow.Bottom) return;
+    const COORD saved = info.dwCursorPosition;
+    SetConsoleCursorPosition(out, COORD{x, y});
+    std::fwrite(text.data(), 1, text.size(), stream_);
+    std::fflush(stream_);
+    SetConsoleCursorPosition(out, saved);
+#else
+    // Save the cursor, draw at the place, restore: the text around it flows on undisturbed.
+    std::string drawn = "\x1b" "7\x1b[" + std::to_string(row) + ";" + std::to_string(column) + "H";
+    drawn.append(text);
+    drawn += "\x1b" "8";
+    std::fwrite(drawn.data(), 1, drawn.size(), stream_);
+    std::fflush(stream_);
+#endif
+}
+
+void CapturingConsole::print(std::string_view text, TextEncoding encoding) {
+    text_ += toUtf8(text, encoding);
+}
+
+void CapturingConsole::showSpinner(int, int, std::string_view) {
+    if (terminal_) ++spinnerDraws_;
+}
+
+}  // namespace lorvex

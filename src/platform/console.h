@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace lorvex {
+
+// How the bytes of a text handed to the console are to be read.
+enum class TextEncoding {
+    Ascii,    // plain bytes; bytes above 0x7F are shown as they stand on Windows, '?' elsewhere
+    Mazovia,  // the program's screens and messages in the Mazovia code page
+    Cp852,    // the register's own code page
+    Utf8,     // already UTF-8
+};
+
+// Everything the program shows goes through a Console: screens, traces, the spinner and the
+// "er=" echoes. On POSIX every text is shown as UTF-8; on Windows the bytes stand as they are.
+class Console {
+public:
+    virtual ~Console() = default;
+    virtual void print(std::string_view text, TextEncoding encoding = TextEncoding::Ascii) = 0;
+    // The progress indicator at a column and row (1-based). Drawn only on a terminal.
+    virtual void showSpinner(int column, int row, std::string_view text) = 0;
+    virtual bool isTerminal() const = 0;
+};
+
+// The console on a real output stream (stdout in the program).
+class StreamConsole final : public Console {
+public:
+    explicit StreamConsole(std::FILE* stream);
+    void print(std::string_view text, TextEncoding encoding) override;
+    void showSpinner(int column, int row, std::string_view text) override;
+    bool isTerminal() const override { return terminal_; }
+
+private:
+    std::FILE* stream_;
+    bool terminal_;
+};
+
+// Keeps what would have been shown, as the user would see it on POSIX (UTF-8). For tests.
+class CapturingConsole final : public Console {
+public:
+    explicit CapturingConsole(bool terminal = false) : terminal_(terminal) {}
+    void print(std::string_view text, TextEncoding encoding) override;
+    void showSpinner(int column, int row, std::string_view text) override;
+    bool isTerminal() const override { return terminal_; }
+    const std::string& text() const { return text_; }
+    int spinnerDraws() const { return spinnerDraws_; }
+    void clear() { text_.clear(); }
+
+private:
+    bool terminal_;
+    std::string text_;
+    int spinnerDraws_ = 0;
+};
+
+}  // namespace lorvex
