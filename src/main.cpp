@@ -13,13 +13,13 @@ int main(int argc, char** argv) {
     std::error_code error;
     std::filesystem::path workDir = std::filesystem::current_path(error);
     if (error) workDir = ".";
-    lorvex::Environment env{
-        console, clock,
-        [&](const lorvex::Settings& settings) {
-            return lorvex::openSerialPort(settings.portValue, settings.port, settings.baud19200,
-                                          workDir, console, settings.traceLevel);
-        },
-        workDir};
+    lorvex::Environment env{console, clock,
+                            [&](const lorvex::Settings& settings) {
+                                return lorvex::openSerialPort(settings.portValue, settings.port,
+                                                              settings.baud19200, workDir, console,
+                                                              settings.traceLevel);
+                            },
+                            workDir};
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     return lorvex::runProgram(args, env);
 }

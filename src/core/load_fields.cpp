@@ -16,8 +16,12 @@ std::string_view FieldCursor::next() {
     return field;
 }
 
-int FieldCursor::nextInt() { return readInt(next()); }
+int FieldCursor::nextInt() {
+    return readInt(next());
+}
 
-double FieldCursor::nextDouble() { return readDouble(next()); }
+double FieldCursor::nextDouble() {
+    return readDouble(next());
+}
 
 }  // namespace lorvex

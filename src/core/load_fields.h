@@ -12,7 +12,7 @@ bool lineHasPrefix(std::string_view line, std::string_view prefix);
 // Reads the comma-separated fields of a load line (line end already removed) from a position.
 // A field runs to the next comma or the end of the line; a missing field is empty (0 as a number).
 class FieldCursor {
-public:
+  public:
     FieldCursor(std::string_view line, std::size_t start)
         : line_(line), pos_(start < line.size() ? start : line.size()) {}
 
@@ -22,7 +22,7 @@ public:
     // Everything from the cursor to the end of the line.
     std::string_view rest() const { return line_.substr(pos_); }
 
-private:
+  private:
     std::string_view line_;
     std::size_t pos_;
 };

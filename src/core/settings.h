@@ -12,23 +12,23 @@ enum class Direction { Dump = 0, Load = 1 };
 // read-only for the rest of the run.
 struct Settings {
     // RunOptions
-    int port = 1;               // /P as a number (COM1..COM12)
-    std::string portValue;      // /P as given (upper-cased), for device names such as TTYUSB0
+    int port = 1;           // /P as a number (COM1..COM12)
+    std::string portValue;  // /P as given (upper-cased), for device names such as TTYUSB0
     std::string fileName = "std.dat";  // /F (upper-cased like the whole command line)
     Direction direction = Direction::Dump;
-    int recordAction = 1;       // /U1 gives 0 (erase), else 1 (store)
-    int reportMode = 0;         // /R gives 2 (read and zero the counters)
-    bool baud19200 = false;     // /B
-    char commandLetter = '?';   // /C, /?, /H ('h'), /V ('v')
+    int recordAction = 1;      // /U1 gives 0 (erase), else 1 (store)
+    int reportMode = 0;        // /R gives 2 (read and zero the counters)
+    bool baud19200 = false;    // /B
+    char commandLetter = '?';  // /C, /?, /H ('h'), /V ('v')
 
     // Process-wide settings
-    int traceLevel = 0;         // /Q
+    int traceLevel = 0;                              // /Q
     CharsetMode charsetMode = CharsetMode::Mazovia;  // /S
-    bool solvekFamily = false;      // /W
-    bool skipHourlyReport = false;  // /E
-    bool largePluNumbers = false;   // /M
-    bool skipEanCheck = false;      // /A
-    int channel = 0;                // /K
+    bool solvekFamily = false;                       // /W
+    bool skipHourlyReport = false;                   // /E
+    bool largePluNumbers = false;                    // /M
+    bool skipEanCheck = false;                       // /A
+    int channel = 0;                                 // /K
 };
 
 }  // namespace lorvex

@@ -55,9 +55,14 @@ void StreamConsole::showSpinner(int column, int row, std::string_view text) {
     SetConsoleCursorPosition(out, saved);
 #else
     // Save the cursor, draw at the place, restore: the text around it flows on undisturbed.
-    std::string drawn = "\x1b" "7\x1b[" + std::to_string(row) + ";" + std::to_string(column) + "H";
+    std::string drawn =
+        "\x1b"
+        "7\x1b[" +
+        std::to_string(row) + ";" + std::to_string(column) + "H";
     drawn.append(text);
-    drawn += "\x1b" "8";
+    drawn +=
+        "\x1b"
+        "8";
     std::fwrite(drawn.data(), 1, drawn.size(), stream_);
     std::fflush(stream_);
 #endif

@@ -17,7 +17,7 @@ enum class TextEncoding {
 // Everything the program shows goes through a Console: screens, traces, the spinner and the
 // "er=" echoes. On POSIX every text is shown as UTF-8; on Windows the bytes stand as they are.
 class Console {
-public:
+  public:
     virtual ~Console() = default;
     virtual void print(std::string_view text, TextEncoding encoding = TextEncoding::Ascii) = 0;
     // The progress indicator at a column and row (1-based). Drawn only on a terminal.
@@ -27,20 +27,20 @@ public:
 
 // The console on a real output stream (stdout in the program).
 class StreamConsole final : public Console {
-public:
+  public:
     explicit StreamConsole(std::FILE* stream);
     void print(std::string_view text, TextEncoding encoding) override;
     void showSpinner(int column, int row, std::string_view text) override;
     bool isTerminal() const override { return terminal_; }
 
-private:
+  private:
     std::FILE* stream_;
     bool terminal_;
 };
 
 // Keeps what would have been shown, as the user would see it on POSIX (UTF-8). For tests.
 class CapturingConsole final : public Console {
-public:
+  public:
     explicit CapturingConsole(bool terminal = false) : terminal_(terminal) {}
     void print(std::string_view text, TextEncoding encoding) override;
     void showSpinner(int column, int row, std::string_view text) override;
@@ -49,7 +49,7 @@ public:
     int spinnerDraws() const { return spinnerDraws_; }
     void clear() { text_.clear(); }
 
-private:
+  private:
     bool terminal_;
     std::string text_;
     int spinnerDraws_ = 0;

@@ -14,9 +14,12 @@ constexpr PolishLetterRow kPlainRow = {'A', 'C', 'E', 'N', 'L', 'S', 'O', 'Z', '
 
 const PolishLetterRow& polishLetters(CharsetMode mode) {
     switch (mode) {
-        case CharsetMode::Latin: return kCp852Row;
-        case CharsetMode::None: return kPlainRow;
-        default: return kMazoviaRow;
+        case CharsetMode::Latin:
+            return kCp852Row;
+        case CharsetMode::None:
+            return kPlainRow;
+        default:
+            return kMazoviaRow;
     }
 }
 
@@ -43,9 +46,12 @@ void convertText(std::string& text, int toRegister, CharsetMode mode) {
 
 TextEncoding consoleEncoding(CharsetMode mode) {
     switch (mode) {
-        case CharsetMode::Latin: return TextEncoding::Cp852;
-        case CharsetMode::None: return TextEncoding::Ascii;
-        default: return TextEncoding::Mazovia;
+        case CharsetMode::Latin:
+            return TextEncoding::Cp852;
+        case CharsetMode::None:
+            return TextEncoding::Ascii;
+        default:
+            return TextEncoding::Mazovia;
     }
 }
 

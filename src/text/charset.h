@@ -23,8 +23,24 @@ const PolishLetterRow& polishLetters(CharsetMode mode);
 
 // Index of each letter in a row.
 enum PolishLetter : int {
-    kCapA = 0, kCapC, kCapE, kCapN, kCapL, kCapS, kCapO, kCapZacute, kCapZdot,
-    kSmallA, kSmallC, kSmallE, kSmallN, kSmallL, kSmallS, kSmallO, kSmallZacute, kSmallZdot,
+    kCapA = 0,
+    kCapC,
+    kCapE,
+    kCapN,
+    kCapL,
+    kCapS,
+    kCapO,
+    kCapZacute,
+    kCapZdot,
+    kSmallA,
+    kSmallC,
+    kSmallE,
+    kSmallN,
+    kSmallL,
+    kSmallS,
+    kSmallO,
+    kSmallZacute,
+    kSmallZdot,
 };
 
 // Converts the 18 Polish letters of the first `length` bytes in place, between the register's code

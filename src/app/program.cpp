@@ -1,0 +1,120 @@
+#include "app/program.h"
+
+#include <system_error>
+
+#include "app/command_line.h"
+#include "app/dispatch.h"
+#include "app/screens.h"
+#include "core/exchange_file.h"
+#include "core/file_names.h"
+#include "core/run.h"
+#include "goods/product_table.h"
+#include "link/channel.h"
+#include "link/register_link.h"
+#include "link/status_log.h"
+
+namespace lorvex {
+namespace {
+
+constexpr std::uint32_t kPauseAfterModemLines = 100;
+constexpr std::uint32_t kPauseBeforeExit = 500;
+
+// The /F file of a run: a product table or a text exchange file.
+struct OpenedFile {
+    std::unique_ptr<ProductTable> table;
+    std::unique_ptr<ExchangeFile> text;
+    bool opened() const { return table || text; }
+};
+
+OpenedFile openRunFile(const Settings& settings, const std::filesystem::path& workDir) {
+    OpenedFile opened;
+    const std::filesystem::path path = resolveFileName(workDir, settings.fileName);
+    switch (ProductTable::open(path, opened.table)) {
+        case ProductTable::OpenResult::Opened:
+            opened.table->mapFieldNames();
+            opened.table->rewind();
+            return opened;
+        case ProductTable::OpenResult::Invalid:
+            // Never taken for a text file: a dump would empty the user's table.
+            return opened;
+        case ProductTable::OpenResult::NotATable:
+            break;
+    }
+    opened.text = settings.direction == Direction::Dump ? ExchangeFile::openForDump(path)
+                                                        : ExchangeFile::openForLoad(path);
+    return opened;
+}
+
+}  // namespace
+
+int runProgram(const std::vector<std::string>& args, Environment& env) {
+    const std::filesystem::path logPath = env.workDir / "error.orv";
+    std::error_code ignored;
+    std::filesystem::remove(logPath, ignored);
+
+    const Settings settings = parseCommandLine(joinArguments(args));
+    switch (settings.commandLetter) {
+        case '?':
+            printBanner(env.console);
+            return 0;
+        case 'h':
+            printHelp(env.console);
+            return 0;
+        case 'v':
+            printProgramInfo(env.console);
+            return 0;
+        default:
+            break;
+    }
+    env.console.showSpinner(40, 11, "-");
+
+    StatusLog log(logPath, settings.charsetMode, settings.traceLevel, env.console);
+    const JobEntry* job = findJob(settings.commandLetter);
+
+    OpenedFile file = openRunFile(settings, env.workDir);
+    if (!file.opened() || (file.table && job != nullptr && !job->worksOnProductTable)) {
+        // A product table only serves the jobs that read or append goods records.
+        if (file.text) file.text->discard();
+        log.report(kOpenFailed, 0, "");
+        return 2;
+    }
+
+    std::unique_ptr<SerialPort> port = env.openPort(settings);
+    if (!port) {
+        // The user's file stays exactly as it was: the dump never got to replace it.
+        if (file.text) file.text->discard();
+        file.table.reset();
+        log.report(kOpenFailed, 0, "");
+        return 1;
+    }
+    if (settings.channel > 0) {
+        selectChannel(*port, env.clock, env.console, settings.traceLevel, settings.channel);
+    }
+    port->setRts(1);
+    port->setDtr(1);
+    env.clock.sleepMs(kPauseAfterModemLines);
+
+    RegisterLink link(*port, env.clock, env.console, settings.traceLevel);
+    Run run{settings, env.console, env.clock, link, log, file.text.get(), file.table.get()};
+    if (job != nullptr) job->run(run);
+
+    int exitCode = 0;
+    if (file.table) {
+        if (file.table->writeFailed()) {
+            run.report(kOpenFailed);
+            exitCode = 2;
+        }
+        file.table->close();
+    }
+    if (file.text && !file.text->commit()) {
+        // The exchange file could not be written whole; the old file is kept.
+        run.report(kOpenFailed);
+        exitCode = 2;
+    }
+    log.close();
+    port.reset();
+    env.clock.sleepMs(kPauseBeforeExit);
+    return exitCode;
+}
+
+}  // namespace lorvex

@@ -1,0 +1,64 @@
+#include "text/charset.h"
+
+#include <gtest/gtest.h>
+
+#include "text/numbers.h"
+
+namespace lorvex {
+namespace {
+
+std::string converted(std::string text, int toRegister, CharsetMode mode) {
+    convertText(text, toRegister, mode);
+    return text;
+}
+
+TEST(ConvertText, BetweenRegisterAndEachMode) {
+    EXPECT_EQ(converted("\xA5\x9D\xBE", 0, CharsetMode::Mazovia), "\x86\x9C\xA7");
+    EXPECT_EQ(converted("\xA4\xA0", 1, CharsetMode::Mazovia), "\xE4\x8D");
+    EXPECT_EQ(converted("\x8D", 0, CharsetMode::Latin), "\x8D");
+    EXPECT_EQ(converted("\x8D", 1, CharsetMode::Latin), "\x8D");
+    EXPECT_EQ(converted("\x8D\xBD\xAB\xBE", 0, CharsetMode::None), "ZZzz");
+}
+
+TEST(ConvertText, PlainModeSendsTextUnchanged) {
+    // The plain row has no way back: A would become the register's A-ogonek otherwise.
+    EXPECT_EQ(converted("ZAZOLC", 1, CharsetMode::None), "ZAZOLC");
+}
+
+TEST(ConvertText, EveryLetterRoundTripsAndOtherBytesStay) {
+    for (CharsetMode mode : {CharsetMode::Mazovia, CharsetMode::Latin}) {
+        const PolishLetterRow& cp852 = polishLetters(CharsetMode::Latin);
+        const std::string all(cp852.begin(), cp852.end());
+        EXPECT_EQ(converted(converted(all, 0, mode), 1, mode), all);
+        std::string others;
+        for (int b = 1; b < 256; ++b) {
+            bool letter = false;
+            for (unsigned char l : polishLetters(mode)) letter = letter || l == b;
+            for (unsigned char l : cp852) letter = letter || l == b;
+            if (!letter) others += static_cast<char>(b);
+        }
+        EXPECT_EQ(converted(others, 0, mode), others);
+        EXPECT_EQ(converted(others, 1, mode), others);
+    }
+    std::string text = "\xA5";
+    convertText(text.data(), 0, 0, CharsetMode::Mazovia);
+    EXPECT_EQ(text, "\xA5");
+}
+
+TEST(Numbers, ReadLikeAtoiAndAtofWithoutOverflow) {
+    EXPECT_EQ(readInt("  -12x"), -12);
+    EXPECT_EQ(readInt("+7"), 7);
+    EXPECT_EQ(readInt("abc"), 0);
+    EXPECT_EQ(readInt(""), 0);
+    EXPECT_EQ(readInt("99999999999999999999"), 2147483647);
+    EXPECT_EQ(readInt("-99999999999999999999"), -2147483647 - 1);
+    EXPECT_DOUBLE_EQ(readDouble(" 12.5,"), 12.5);
+    EXPECT_DOUBLE_EQ(readDouble("-0350"), -350);
+    EXPECT_DOUBLE_EQ(readDouble("x"), 0);
+    // Only the view is read, even when more digits follow in memory.
+    const std::string digits = "123456";
+    EXPECT_DOUBLE_EQ(readDouble(std::string_view(digits).substr(0, 3)), 123);
+}
+
+}  // namespace
+}  // namespace lorvex
