@@ -1,8 +1,95 @@
 #include "reports/jobs.h"
 
-namespace lorvex {
+#include <array>
 
-// Filled as the operations of this family land.
-std::span<const JobEntry> reportJobs() { return {}; }
+#include "reports/plu_reports.h"
+#include "reports/totals.h"
+
+namespace lorvex {
+namespace {
+
+// The reports are read only on a dump; on a load they send and write nothing.
+
+void registerReportJob(Run& run) {
+    if (run.dumping()) run.report(readRegisterReport(run, run.settings.reportMode));
+}
+
+// Reads items first..last, reporting each, and stops at the first that fails: a department,
+// hour or cashier the register refuses ends the report.
+template <class Read>
+void readLoop(Run& run, int first, int last, Read read) {
+    for (int item = first; item <= last; ++item) {
+        const StatusCode status = read(run, run.settings.reportMode, item);
+        run.report(status);
+        if (status != 0) break;
+    }
+}
+
+void departmentReportJob(Run& run) {
+    if (run.dumping()) readLoop(run, 1, 42, readDepartmentReport);
+}
+
+void hourlyReportJob(Run& run) {
+    if (run.dumping() && !run.settings.skipHourlyReport) readLoop(run, 0, 23, readHourlyReport);
+}
+
+void cashierReportJob(Run& run) {
+    if (run.dumping()) readLoop(run, 0, 29, readCashierReport);
+}
+
+void dailyReportJob(Run& run) {
+    if (run.dumping()) run.report(readDailyReport(run, run.settings.reportMode));
+}
+
+void cashReportJob(Run& run) {
+    if (run.dumping()) run.report(readCashReport(run, run.settings.reportMode));
+}
+
+void cardReportJob(Run& run) {
+    if (run.dumping()) run.report(readCardReport(run, run.settings.reportMode));
+}
+
+StatusCode packagingReport(Run& run) {
+    const bool large = run.settings.largePluNumbers;
+    return readPackagingReport(run, run.settings.reportMode, large ? "99999" : "9999",
+                               large ? 1 : 0);
+}
+
+// In product-table mode the table gets the PLU sales first and the packaging after them.
+void pluSalesReportJob(Run& run) {
+    if (!run.dumping()) return;
+    run.report(readPluSalesReport(run, run.settings.reportMode));
+    if (run.table != nullptr) run.report(packagingReport(run));
+}
+
+void packagingReportJob(Run& run) {
+    if (run.dumping()) run.report(packagingReport(run));
+}
+
+// Runs in either direction and writes nothing. The digit itself is kept nowhere; a register
+// that does not answer is still reported, so a dead line does not pass for a done job.
+void stateDigitJob(Run& run) {
+    const StateAnswer answer = readStateDigit(run);
+    if (answer.status != 0) run.report(answer.status);
+}
+
+constexpr std::array<JobEntry, 10> kReportJobs = {{
+    {'K', registerReportJob, false},
+    {'L', departmentReportJob, false},
+    {'M', pluSalesReportJob, true},
+    {'N', packagingReportJob, true},
+    {'O', hourlyReportJob, false},
+    {'P', cashierReportJob, false},
+    {'R', dailyReportJob, false},
+    {'S', cashReportJob, false},
+    {'T', cardReportJob, false},
+    {'X', stateDigitJob, false},
+}};
+
+}  // namespace
+
+std::span<const JobEntry> reportJobs() {
+    return kReportJobs;
+}
 
 }  // namespace lorvex
