@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/run.h"
+#include "records/record_exchange.h"
+
+namespace lorvex {
+
+// Direction 0 reads cashier `number` from the register and writes its "KAS" line (`name` and
+// `code` are not used); 1 sends `name` (register letters) and `code`
+// for cashier `number`, kBadFileData without sending for a number outside 0 to 29; any other
+// direction does nothing and gives 0.
+StatusCode transferCashier(Run& run, int direction, int number, std::string& name,
+                           std::string& code);
+
+// Which cashier lines are sent: job D leaves out codes of 0 or less, the all-settings load only
+// codes of 0.
+enum class CashierCodeRule { PositiveOnly, NonZero };
+
+// A "KAS" line of the exchange file to the register; any other line is skipped.
+LineResult loadCashierLine(Run& run, std::string_view line, CashierCodeRule rule);
+
+}  // namespace lorvex

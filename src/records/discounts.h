@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string_view>
+
+#include "core/run.h"
+#include "records/discount_format.h"
+#include "records/record_exchange.h"
+
+namespace lorvex {
+
+// Direction 0 reads the discounts and markups into `values` and writes the "RAB" line; 1 sends
+// `values`, kBadFileData without sending when one does not fit its places; any other direction
+// does nothing and gives 0.
+StatusCode transferDiscounts(Run& run, int direction, DiscountSettings& values);
+
+// Direction 0 reads direct-code slot `slot` and writes its "BEZ" line (`code` receives the code);
+// 1 sends `code` for the slot (0 clears it), kBadFileData without sending for a slot outside 1
+// to 42 or a code wider than 18 places; any other direction does nothing and gives 0.
+StatusCode transferDirectCode(Run& run, int direction, int slot, long long& code);
+
+// A "RAB," line of the exchange file to the register; any other line is skipped.
+LineResult loadDiscountsLine(Run& run, std::string_view line);
+
+// Which direct-code lines are sent: job I sends every one, a code of 0 clearing its slot; the
+// all-settings load only codes above 0.
+enum class DirectCodeRule { ZeroClears, PositiveOnly };
+
+// A "BEZ" line of the exchange file to the register; any other line is skipped.
+LineResult loadDirectCodeLine(Run& run, std::string_view line, DirectCodeRule rule);
+
+}  // namespace lorvex
