@@ -1,8 +1,31 @@
 #include "goods/jobs.h"
 
-namespace lorvex {
+#include "goods/departments.h"
+#include "goods/plu_dump.h"
+#include "goods/plu_load.h"
 
-// Filled as the operations of this family land.
-std::span<const JobEntry> goodsJobs() { return {}; }
+namespace lorvex {
+namespace {
+
+void runPluGoodsJob(Run& run) {
+    if (run.dumping()) {
+        run.report(dumpPluGoods(run));
+    } else if (run.table != nullptr) {
+        loadPluFromTable(run);
+    } else {
+        loadPluFromText(run);
+    }
+}
+
+constexpr JobEntry kGoodsJobs[] = {
+    {'G', runDepartmentJob, false},
+    {'H', runPluGoodsJob, true},
+};
+
+}  // namespace
+
+std::span<const JobEntry> goodsJobs() {
+    return kGoodsJobs;
+}
 
 }  // namespace lorvex

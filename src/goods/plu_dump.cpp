@@ -1,0 +1,72 @@
+#include "goods/plu_dump.h"
+
+#include "goods/plu_goods.h"
+#include "goods/product_table.h"
+#include "goods/wire_text.h"
+#include "text/format.h"
+
+namespace lorvex {
+namespace {
+
+// The register needs a rest after answering a whole range.
+constexpr std::uint32_t kPauseAfterRangeMs = 5000;
+
+// False when the product table could not be written.
+bool writeGood(Run& run, const DumpedPlu& plu) {
+    if (run.table != nullptr) {
+        return run.table->writeProductRecord(pluProductRecord(plu), run.console,
+                                             run.settings.traceLevel, run.settings.charsetMode);
+    }
+    run.write(pluLine(plu));
+    return true;
+}
+
+}  // namespace
+
+StatusCode dumpPluGoods(Run& run) {
+    StatusCode firstLinkFailure = 0;
+    double lastWrittenCode = 0;
+    for (const std::string& request :
+         pluDumpRequests(run.settings.largePluNumbers, run.settings.skipEanCheck)) {
+        run.trace(1, request + "\n");
+        std::string buffer = request;
+        int blockCounter = 0;
+        do {
+            const StatusCode received = run.link.receiveAnswer(buffer, blockCounter);
+            run.trace(1, format("%d\n", received));
+            if (received != 0) {
+                // This range is lost; the others are still asked for, and the loss is reported.
+                if (firstLinkFailure == 0) firstLinkFailure = received;
+                break;
+            }
+            const std::string_view answer = answerText(buffer);
+            if (answerChar(answer, 0) == 'E') {
+                const StatusCode code =
+                    parseStatus(answerChar(answer, 3, '\0'), answerChar(answer, 4, '\0'));
+                return firstLinkFailure != 0 ? firstLinkFailure : code;
+            }
+            const std::string shown(answer);
+            run.trace(1, shown + "\n", TextEncoding::Cp852);
+            if (answerChar(answer, 0) == 'D') {
+                run.link.showProgress();
+                const DumpedPlu plu = pluFromAnswer(answer, run.settings.charsetMode);
+                const auto first =
+                    static_cast<unsigned char>(plu.record.name.empty() ? '\0' : plu.record.name[0]);
+                // A block without a name is an empty slot; one with the code just written is the
+                // register repeating itself.
+                if (first > ' ' && plu.record.code != lastWrittenCode) {
+                    if (!writeGood(run, plu)) return kOpenFailed;
+                    lastWrittenCode = plu.record.code;
+                    run.trace(1, shown + "\n", TextEncoding::Cp852);
+                }
+                run.trace(1, format("%13.0f,%13.0f\n", lastWrittenCode, plu.record.code));
+            }
+            // A further block replaces this text; if none comes, nothing stale is decoded again.
+            buffer.clear();
+        } while (blockCounter > 0);
+        run.pause(kPauseAfterRangeMs);
+    }
+    return firstLinkFailure;
+}
+
+}  // namespace lorvex
