@@ -31,7 +31,7 @@ std::string_view answerField(std::string_view answer, std::size_t pos, std::size
 
 // The framed enquiry/acknowledgement protocol with the register, over one serial port.
 class RegisterLink {
-public:
+  public:
     RegisterLink(SerialPort& port, Clock& clock, Console& console, int traceLevel);
 
     // The next received byte, or the time-out marker '!' (33) after 5000 ms without one.
@@ -44,7 +44,8 @@ public:
     // Dump transaction. With blockCounter 0 it opens the transaction and sends `buffer` (the
     // request); it then receives until ETB (blockCounter raised, more blocks follow) or the
     // register's EOT (blockCounter 0). `buffer` ends up holding the text of the last frame
-    // received, ETX or ETB included. Returns 0, -1 (no ACK to the enquiry) or 99 (link lost).
+    // received, ETX or ETB included. Returns 0, -1 (no ACK to the enquiry, or more than 100
+    // refusals) or 99 (link lost); blockCounter is 0 after every failure.
     StatusCode receiveAnswer(std::string& buffer, int& blockCounter);
 
     // Load transaction of one record: 0, -1, or the register's status from its answer frame.
@@ -59,18 +60,35 @@ public:
 
     int sentRecordCount() const { return sentRecordCount_; }
 
-private:
+  private:
+    // What nextByte hands out when nothing arrived for 5000 ms: never a byte value, so a '!' the
+    // register really sent stays an ordinary byte.
+    static constexpr int kTimedOut = -1;
+    static constexpr int kRingSize = 1024;
+
+    enum class Opening { Answer, Record, Chained };
+    enum class Chain { None, First, Middle, Last };
+
+    int nextByte();
+    StatusCode openTransaction(std::string_view request, Opening opening);
+    StatusCode reactToRegister(std::string_view record, Chain chain);
+    StatusCode abandonAnswer(int& blockCounter, StatusCode status);
+    void skipChecksum();
+    void trace(int level, std::string_view text, TextEncoding encoding = TextEncoding::Ascii);
+    void traceReceived(int byte, const char* controlFormat);
+
     SerialPort& port_;
     Clock& clock_;
     Console& console_;
     int traceLevel_;
     int sentRecordCount_ = 0;
     int spinner_ = 0;
-    // Receive ring and the chained transaction's pending byte.
-    std::uint8_t ring_[1024] = {};
+    // Receive ring: both indexes name the slot last used, so the ring is empty when they meet.
+    std::uint8_t ring_[kRingSize] = {};
     int ringWrite_ = 0;
     int ringRead_ = 0;
-    std::uint8_t pending_ = 0;
+    // The last byte a chained call handled; the next call of the chain starts from it.
+    int pending_ = 0;
 };
 
 }  // namespace lorvex
