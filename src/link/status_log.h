@@ -18,7 +18,7 @@ std::string statusMessage(StatusCode code, int itemNumber, std::string_view item
 // The error log "error.orv": created on the first nonzero status of the run, one message a line,
 // echoed as "er=..." on the console when a trace level is set.
 class StatusLog {
-public:
+  public:
     StatusLog(std::filesystem::path path, CharsetMode mode, int traceLevel, Console& console);
     ~StatusLog();
     StatusLog(const StatusLog&) = delete;
@@ -27,7 +27,7 @@ public:
     void report(StatusCode code, int itemNumber, std::string_view itemCode);
     void close();
 
-private:
+  private:
     std::filesystem::path path_;
     CharsetMode mode_;
     int traceLevel_;

@@ -1,0 +1,59 @@
+#include "link/status_log.h"
+
+#include <string>
+#include <utility>
+
+#include "text/format.h"
+
+namespace lorvex {
+
+namespace {
+
+// Binary mode: the exact bytes and LF line ends on every platform.
+std::FILE* createLog(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"wb+");
+#else
+    return std::fopen(path.c_str(), "wb+");
+#endif
+}
+
+}  // namespace
+
+StatusLog::StatusLog(std::filesystem::path path, CharsetMode mode, int traceLevel, Console& console)
+    : path_(std::move(path)), mode_(mode), traceLevel_(traceLevel), console_(console) {}
+
+StatusLog::~StatusLog() {
+    close();
+}
+
+void StatusLog::report(StatusCode code, int itemNumber, std::string_view itemCode) {
+    if (code == 0) return;
+    if (file_ == nullptr) {
+        // A log that could not be created is tried again at the next status.
+        file_ = createLog(path_);
+        if (file_ != nullptr && code > 3) {
+            const PolishLetterRow& row = polishLetters(mode_);
+            const std::string notice =
+                format("99  Uwaga! wszystkie b%c%cdy zapisano w pliku: error.orv\n",
+                       static_cast<int>(row[kSmallL]), static_cast<int>(row[kSmallE]));
+            std::fwrite(notice.data(), 1, notice.size(), file_);
+        }
+    }
+    const std::string message = statusMessage(code, itemNumber, itemCode, mode_);
+    if (file_ != nullptr) {
+        std::fwrite(message.data(), 1, message.size(), file_);
+        // On disk at once: a run cut short still leaves what went wrong.
+        std::fflush(file_);
+    }
+    if (traceLevel_ != 0) console_.print("er=" + message + "\n", consoleEncoding(mode_));
+}
+
+void StatusLog::close() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+}
+
+}  // namespace lorvex

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "link/status_log.h"
+#include "test_dir.h"
+
+namespace lorvex::test {
+namespace {
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(StatusMessage, NumberedPolishLinesInEachEncoding) {
+    struct Case {
+        StatusCode code;
+        CharsetMode mode;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {1, CharsetMode::Mazovia,
+         "01  B\x92\x91"
+         "dny typ zadania\n"},
+        {1, CharsetMode::None, "01  Bledny typ zadania\n"},
+        {1, CharsetMode::Latin,
+         "01  B\x88\xA9"
+         "dny typ zadania\n"},
+        {-1, CharsetMode::Mazovia,
+         "60 Brak po\x92\x86"
+         "czenia lub z\x92"
+         "a pozycja kluczyka\n"},
+        {7, CharsetMode::Latin, "07  Przekroczona warto\x98\x86 numeryczna - 3, kod: 590123\n"},
+        {8, CharsetMode::Mazovia,
+         "08  Brak elementu do usuni\x91"
+         "cia lub niew\x92"
+         "a\x9E"
+         "ciwy kod EAN/PLU - 3, kod: "
+         "590123\n"},
+        {23, CharsetMode::Latin,
+         "23  B\x88\xA5"
+         "d tandem\xA2w\n"},
+        {23, CharsetMode::None, "23  Blad tandem\xA2w\n"},
+        {28, CharsetMode::None, "35  Bledny znak flagi\n"},
+        {32, CharsetMode::None, "40  Niezerowe totalizery- 3, kod: 590123\n"},
+        {6, CharsetMode::None, "06  bledny status transmisji\n"},
+        {100, CharsetMode::None, "100  bledny status transmisji\n"},
+        {-5, CharsetMode::None, "-5  bledny status transmisji\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(statusMessage(c.code, 3, "590123", c.mode), c.expected)
+            << c.code << " in mode " << static_cast<int>(c.mode);
+    }
+}
+
+TEST(StatusLog, CreatedOnTheFirstFailureWithTheNoticeLineAboveThree) {
+    struct Case {
+        StatusCode first;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {7,
+         "99  Uwaga! wszystkie b\x92\x91"
+         "dy zapisano w pliku: error.orv\n"
+         "07  Przekroczona warto\x9E\x8D numeryczna - 3, kod: \n"},
+        {2,
+         "02  B\x92\x91"
+         "dny typ transmisji\n"},
+        {-1,
+         "60 Brak po\x92\x86"
+         "czenia lub z\x92"
+         "a pozycja kluczyka\n"},
+    };
+    for (const Case& c : cases) {
+        TestDir dir;
+        CapturingConsole console;
+        const auto path = dir.path() / "error.orv";
+        StatusLog log(path, CharsetMode::Mazovia, 0, console);
+        log.report(0, 3, "");
+        EXPECT_FALSE(std::filesystem::exists(path)) << "a success writes nothing";
+        log.report(c.first, 3, "");
+        log.close();
+        EXPECT_EQ(fileBytes(path), c.expected) << c.first;
+        EXPECT_EQ(console.text(), "") << "no echo without a trace level";
+    }
+}
+
+TEST(StatusLog, EchoesEachMessageAtATraceLevel) {
+    TestDir dir;
+    CapturingConsole console;
+    StatusLog log(dir.path() / "error.orv", CharsetMode::Mazovia, 1, console);
+    log.report(2, 0, "");
+    log.report(61, 0, "");
+    EXPECT_EQ(console.text(), "er=02  Błędny typ transmisji\n\ner=61  Błąd otwarcia pliku\n\n");
+}
+
+TEST(StatusLog, ALogThatCouldNotBeCreatedIsTriedAgain) {
+    TestDir dir;
+    CapturingConsole console;
+    const auto folder = dir.path() / "later";
+    StatusLog log(folder / "error.orv", CharsetMode::None, 0, console);
+    log.report(2, 0, "");
+    std::filesystem::create_directory(folder);
+    log.report(61, 0, "");
+    log.close();
+    EXPECT_EQ(fileBytes(folder / "error.orv"),
+              "99  Uwaga! wszystkie bledy zapisano w pliku: error.orv\n"
+              "61  Blad otwarcia pliku\n");
+}
+
+}  // namespace
+}  // namespace lorvex::test
