@@ -1,0 +1,181 @@
+#include "link/posix/posix_serial_port.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+
+#include "link/device_port.h"
+
+namespace lorvex {
+
+namespace {
+
+// A write is bounded like the register's line allows: 10 ms a byte and a second more.
+constexpr std::uint32_t kWriteMsPerByte = 10;
+constexpr std::uint32_t kWriteBaseMs = 1000;
+constexpr int kOutputPollMs = 10;
+constexpr int kMostInterruptions = 100;
+
+void makeRaw(termios& tio, bool baud19200) {
+    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |
+                                          ICRNL | IXON | IXOFF | IXANY | INPCK);
+    tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    tio.c_cflag |= CS8 | CLOCAL | CREAD;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    const speed_t speed = baud19200 ? B19200 : B9600;
+    cfsetispeed(&tio, speed);
+    cfsetospeed(&tio, speed);
+}
+
+}  // namespace
+
+std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& path, bool baud19200) {
+    // Only a character device is opened at all: a regular file or a disk is never touched.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISCHR(info.st_mode)) return nullptr;
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    std::unique_ptr<PosixSerialPort> port(new PosixSerialPort(fd));
+
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0) return nullptr;
+    // Another program holding the port gets no mixed bytes: the lock is taken or the open fails.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return nullptr;
+    if (::ioctl(fd, TIOCEXCL) != 0) return nullptr;
+    makeRaw(tio, baud19200);
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0) return nullptr;
+    // Like a freshly opened port: nothing left over from before the run.
+    ::tcflush(fd, TCIFLUSH);
+    port->setRts(1);
+    port->setDtr(1);
+    return port;
+}
+
+PosixSerialPort::~PosixSerialPort() {
+    ::ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+}
+
+bool PosixSerialPort::writeBytes(const std::uint8_t* data, std::size_t count) {
+    const std::uint32_t limitMs =
+        kWriteBaseMs +
+        kWriteMsPerByte * static_cast<std::uint32_t>(std::min<std::size_t>(count, 100000));
+    std::uint32_t waitedMs = 0;
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t written = ::write(fd_, data + done, count - done);
+        if (written > 0) {
+            done += static_cast<std::size_t>(written);
+            continue;
+        }
+        if (written < 0 && errno == EINTR) {
+            ++waitedMs;
+        } else if (written < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            // The output queue is full: wait for room, within the write's time.
+            pollfd room{fd_, POLLOUT, 0};
+            const int ready = ::poll(&room, 1, kOutputPollMs);
+            if (ready < 0 && errno != EINTR) return false;
+            if (ready > 0 && (room.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return false;
+            waitedMs += kOutputPollMs;
+        } else {
+            // EIO, ENXIO: the device is gone.
+            return false;
+        }
+        if (waitedMs >= limitMs) return false;
+    }
+    return drainOutput(limitMs);
+}
+
+bool PosixSerialPort::drainOutput(std::uint32_t limitMs) {
+    // tcdrain alone could wait forever on a stuck adapter; wait on the queue with a bound first.
+    for (std::uint32_t waitedMs = 0;; ++waitedMs) {
+        int queued = 0;
+        if (::ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0) break;
+        if (waitedMs >= limitMs) return false;
+        ::poll(nullptr, 0, 1);
+    }
+    for (int attempt = 0; attempt < kMostInterruptions; ++attempt) {
+        if (::tcdrain(fd_) == 0) return true;
+        if (errno != EINTR) return false;
+    }
+    return false;
+}
+
+void PosixSerialPort::flushOutput() {
+    drainOutput(kWriteBaseMs);
+}
+
+std::size_t PosixSerialPort::readAvailable(std::uint8_t* buffer, std::size_t most) {
+    if (buffer == nullptr || most == 0) return 0;
+    for (int attempt = 0; attempt < kMostInterruptions; ++attempt) {
+        const ssize_t got = ::read(fd_, buffer, most);
+        if (got > 0) return static_cast<std::size_t>(got);
+        if (got < 0 && errno == EINTR) continue;
+        // EAGAIN: nothing waiting. EIO: the device failed; waitReadable reports that.
+        return 0;
+    }
+    return 0;
+}
+
+WaitResult PosixSerialPort::waitReadable(std::uint32_t timeoutMs) {
+    const int timeout = static_cast<int>(std::min<std::uint32_t>(timeoutMs, INT_MAX));
+    for (int attempt = 0; attempt < kMostInterruptions; ++attempt) {
+        pollfd input{fd_, POLLIN, 0};
+        const int ready = ::poll(&input, 1, timeout);
+        if (ready == 0) return WaitResult::TimedOut;
+        if (ready < 0) {
+            if (errno == EINTR) continue;
+            return WaitResult::Failed;
+        }
+        if ((input.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+            // Bytes that came before the device failed are still handed out.
+            int waiting = 0;
+            if (::ioctl(fd_, FIONREAD, &waiting) == 0 && waiting > 0) return WaitResult::Ready;
+            return WaitResult::Failed;
+        }
+        if ((input.revents & POLLIN) != 0) return WaitResult::Ready;
+    }
+    return WaitResult::TimedOut;
+}
+
+void PosixSerialPort::setLine(int line, int on) {
+    int bits = line;
+    // Devices without control lines (a pty) refuse; the line simply stays as it is.
+    ::ioctl(fd_, (on & 0xFF) != 0 ? TIOCMBIS : TIOCMBIC, &bits);
+}
+
+void PosixSerialPort::setDtr(int on) {
+    setLine(TIOCM_DTR, on);
+}
+
+void PosixSerialPort::setRts(int on) {
+    setLine(TIOCM_RTS, on);
+}
+
+int PosixSerialPort::readModemLines() {
+    int status = 0;
+    if (::ioctl(fd_, TIOCMGET, &status) != 0) return 0;
+    int lines = 0;
+    if ((status & TIOCM_CTS) != 0) lines |= 1;
+    if ((status & TIOCM_DSR) != 0) lines |= 2;
+    if ((status & TIOCM_RNG) != 0) lines |= 4;
+    if ((status & TIOCM_CAR) != 0) lines |= 8;
+    return lines;
+}
+
+std::unique_ptr<SerialPort> openDevicePort(const std::string& path, bool baud19200, Console&, int) {
+    return PosixSerialPort::open(path, baud19200);
+}
+
+}  // namespace lorvex
