@@ -1,0 +1,162 @@
+#include "link/win32/win32_serial_port.h"
+
+#include <algorithm>
+
+#include "link/device_port.h"
+
+namespace lorvex {
+
+namespace {
+
+constexpr DWORD kQueueBytes = 1024;
+constexpr DWORD kAllEvents = 0x1FF;  // RXCHAR RXFLAG TXEMPTY CTS DSR RLSD BREAK ERR RING
+constexpr std::uint32_t kWaitStepMs = 10;
+// A message queue that never empties must not hold the wait.
+constexpr int kMostMessagesPerDrain = 10000;
+
+}  // namespace
+
+std::unique_ptr<Win32SerialPort> Win32SerialPort::open(const std::string& path, bool baud19200,
+                                                       Console& console, int traceLevel) {
+    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    std::unique_ptr<Win32SerialPort> port(new Win32SerialPort(handle));
+    port->configure(baud19200, console, traceLevel);
+    return port;
+}
+
+void Win32SerialPort::configure(bool baud19200, Console& console, int traceLevel) {
+    SetupComm(handle_, kQueueBytes, kQueueBytes);
+
+    // Every field not set here keeps the value the port already had.
+    DCB dcb;
+    ZeroMemory(&dcb, sizeof(dcb));
+    dcb.DCBlength = sizeof(dcb);
+    GetCommState(handle_, &dcb);
+    dcb.BaudRate = baud19200 ? CBR_19200 : CBR_9600;
+    dcb.ByteSize = 8;
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = ONESTOPBIT;
+    dcb.fParity = 1;
+    dcb.fOutxCtsFlow = 0;
+    dcb.fOutxDsrFlow = 0;
+    dcb.fDsrSensitivity = 0;
+    dcb.fOutX = 0;
+    dcb.fInX = 0;
+    dcb.fErrorChar = 0;
+    dcb.fNull = 0;
+    dcb.fAbortOnError = 0;
+    SetCommState(handle_, &dcb);
+
+    GetCommMask(handle_, &eventWord_);
+
+    // Reads never ask for more than is waiting, so these never hold a read; a write is bounded
+    // by 10 ms a byte and a second more.
+    COMMTIMEOUTS timeouts;
+    ZeroMemory(&timeouts, sizeof(timeouts));
+    GetCommTimeouts(handle_, &timeouts);
+    timeouts.ReadIntervalTimeout = MAXDWORD;
+    timeouts.ReadTotalTimeoutMultiplier = 10;
+    timeouts.ReadTotalTimeoutConstant = 1000;
+    timeouts.WriteTotalTimeoutMultiplier = 10;
+    timeouts.WriteTotalTimeoutConstant = 1000;
+    if (!SetCommTimeouts(handle_, &timeouts) && traceLevel >= 3) {
+        console.print("err timeout\n", TextEncoding::Ascii);
+    }
+    if (!SetCommMask(handle_, kAllEvents) && traceLevel >= 3) {
+        console.print("err mask\n", TextEncoding::Ascii);
+    }
+    clearLineErrors();
+    setRts(1);
+    setDtr(1);
+}
+
+Win32SerialPort::~Win32SerialPort() {
+    CloseHandle(handle_);
+}
+
+bool Win32SerialPort::writeBytes(const std::uint8_t* data, std::size_t count) {
+    if (count > MAXDWORD) return false;
+    DWORD written = 0;
+    if (!WriteFile(handle_, data, static_cast<DWORD>(count), &written, nullptr)) return false;
+    // A write cut short by the write time-out did not go out whole.
+    if (written != count) return false;
+    // Returns once the transmit queue has drained or another line event came. A driver that
+    // cannot wait (Wine on a pty answers "not supported") simply goes on.
+    WaitCommEvent(handle_, &eventWord_, nullptr);
+    return true;
+}
+
+std::size_t Win32SerialPort::readAvailable(std::uint8_t* buffer, std::size_t most) {
+    if (buffer == nullptr || most == 0) return 0;
+    DWORD errors = 0;
+    COMSTAT status;
+    ZeroMemory(&status, sizeof(status));
+    if (!ClearCommError(handle_, &errors, &status)) return 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(status.cbInQue, most));
+    if (wanted == 0) return 0;
+    DWORD got = 0;
+    if (!ReadFile(handle_, buffer, wanted, &got, nullptr)) return 0;
+    return std::min<std::size_t>(got, most);
+}
+
+WaitResult Win32SerialPort::waitReadable(std::uint32_t timeoutMs) {
+    // The comm API has no wait with a time limit outside overlapped I/O: look at the input
+    // queue in short sleeps, so a byte is seen within a step of its arrival.
+    for (std::uint32_t waited = 0;; waited += kWaitStepMs) {
+        DWORD errors = 0;
+        COMSTAT status;
+        ZeroMemory(&status, sizeof(status));
+        if (!ClearCommError(handle_, &errors, &status)) return WaitResult::Failed;
+        if (status.cbInQue > 0) return WaitResult::Ready;
+        if (waited >= timeoutMs) return WaitResult::TimedOut;
+        drainMessages();
+        Sleep(std::min(kWaitStepMs, timeoutMs - waited));
+    }
+}
+
+void Win32SerialPort::flushOutput() {
+    FlushFileBuffers(handle_);
+}
+
+void Win32SerialPort::setDtr(int on) {
+    EscapeCommFunction(handle_, (on & 0xFF) != 0 ? SETDTR : CLRDTR);
+}
+
+void Win32SerialPort::setRts(int on) {
+    EscapeCommFunction(handle_, (on & 0xFF) != 0 ? SETRTS : CLRRTS);
+}
+
+int Win32SerialPort::readModemLines() {
+    DWORD status = 0;
+    if (!GetCommModemStatus(handle_, &status)) return 0;
+    int lines = 0;
+    if ((status & MS_CTS_ON) != 0) lines |= 1;
+    if ((status & MS_DSR_ON) != 0) lines |= 2;
+    if ((status & MS_RING_ON) != 0) lines |= 4;
+    if ((status & MS_RLSD_ON) != 0) lines |= 8;
+    return lines;
+}
+
+void Win32SerialPort::clearLineErrors() {
+    DWORD errors = 0;
+    COMSTAT status;
+    ZeroMemory(&status, sizeof(status));
+    ClearCommError(handle_, &errors, &status);
+}
+
+void Win32SerialPort::drainMessages() {
+    // Messages are taken off the queue and dropped, never dispatched.
+    MSG message;
+    for (int i = 0; i < kMostMessagesPerDrain; ++i) {
+        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) break;
+    }
+}
+
+std::unique_ptr<SerialPort> openDevicePort(const std::string& path, bool baud19200,
+                                           Console& console, int traceLevel) {
+    return Win32SerialPort::open(path, baud19200, console, traceLevel);
+}
+
+}  // namespace lorvex
