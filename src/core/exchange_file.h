@@ -5,21 +5,31 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lorvex {
 
 // The text exchange file named by /F.
 //
 // Load: the file is read line by line. A line is at most 199 bytes; a longer one comes in pieces,
-// each handled as a line. The line feed (and a CR before it) is taken off, so fields never carry it.
+// each handled as a line. The line feed (and a CR before it) is taken off, so fields never carry
+// it; CR LF files load exactly like LF files on every platform, and a lone CR inside a line stays.
 //
 // Dump: lines are written to a temporary file in the same directory, which replaces the file
 // only when the run commits it, so an interrupted or failed run never leaves a half-written file
-// in place of the old one.
+// in place of the old one. Lines end in LF on POSIX and in CR LF on Windows.
 class ExchangeFile {
-public:
+  public:
+    static constexpr std::size_t kMaxLine = 199;
+
+    // An existing file, read only. Null when it cannot be read (or is a pipe or a directory,
+    // which could never end or hold lines).
     static std::unique_ptr<ExchangeFile> openForLoad(const std::filesystem::path& path);
+    // Null when the file could not be written: its directory is missing or not writable, or the
+    // file itself is read-only or a directory. A character device (/dev/null) is written
+    // directly, there being nothing to replace.
     static std::unique_ptr<ExchangeFile> openForDump(const std::filesystem::path& path);
+    // A dump that was never committed is discarded: the old file stays.
     ~ExchangeFile();
     ExchangeFile(const ExchangeFile&) = delete;
     ExchangeFile& operator=(const ExchangeFile&) = delete;
@@ -28,23 +38,41 @@ public:
     // whether the line ended in a line feed (false for a piece of a long line and a last line
     // without one).
     bool readLine(std::string& line, bool* hadLineFeed = nullptr);
+    // True when reading stopped on an error rather than at the end of the file.
+    bool readFailed() const { return readFailed_; }
 
     void write(std::string_view text);
     // Dump: flushes the temporary file to disk and renames it over the file. False (the old file
-    // kept, the temporary file removed) when anything could not be written.
+    // kept, the temporary file removed) when anything could not be written. A load file has
+    // nothing to commit and gives true.
     bool commit();
     // Dump: removes the temporary file and keeps the old file.
     void discard();
     bool writeFailed() const { return writeFailed_; }
 
-private:
+    // Where a dump is being written until it is committed (empty for a load or a device).
+    const std::filesystem::path& temporaryPath() const { return tempPath_; }
+
+  private:
     ExchangeFile() = default;
+    bool fill(std::size_t wanted);
+    void closeFile();
+
     std::FILE* file_ = nullptr;
     std::filesystem::path path_;
     std::filesystem::path tempPath_;
     bool dump_ = false;
+    bool direct_ = false;  // a device written in place
     bool writeFailed_ = false;
+    bool readFailed_ = false;
     bool finished_ = false;
+    bool committed_ = false;
+
+    // Read-ahead of a load: bytes [start_, end_) of buffer_ are not yet taken.
+    std::vector<char> buffer_;
+    std::size_t start_ = 0;
+    std::size_t end_ = 0;
+    bool endOfFile_ = false;
 };
 
 }  // namespace lorvex
