@@ -1,0 +1,464 @@
+#include "goods/product_table.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <limits>
+#include <system_error>
+
+#include "text/format.h"
+#include "text/numbers.h"
+
+#ifndef _WIN32
+#include <sys/types.h>
+#endif
+
+namespace lorvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint16_t kSignature = 0x3343;
+constexpr std::uint8_t kCharacterField = 3;
+
+// Header positions.
+constexpr std::size_t kRecordCountAt = 5;
+constexpr std::size_t kFieldCountAt = 13;
+constexpr std::size_t kRecordSizeAt = 19;
+constexpr std::size_t kDataOffsetAt = 21;
+constexpr std::size_t kAppendedCountAt = 25;
+constexpr std::size_t kChangedFlagAt = 29;
+
+// Descriptor positions.
+constexpr std::size_t kNameAt = 1;
+constexpr std::size_t kNameLength = 14;
+constexpr std::size_t kFieldOffsetAt = 17;
+constexpr std::size_t kFieldLengthAt = 19;
+
+// Longest name and code text a ProductReportRecord carries (30 and 20 bytes with the NUL).
+constexpr std::size_t kNameKept = 29;
+constexpr std::size_t kCodeKept = 19;
+
+std::uint64_t readLittleEndian(const std::uint8_t* bytes, std::size_t count) {
+    std::uint64_t value = 0;
+    for (std::size_t i = count; i-- > 0;) value = value << 8 | bytes[i];
+    return value;
+}
+
+void writeLittleEndian(std::uint8_t* bytes, std::uint64_t value, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        bytes[i] = static_cast<std::uint8_t>(value & 0xFF);
+        value >>= 8;
+    }
+}
+
+template <std::size_t N>
+std::array<std::uint8_t, N> littleEndianBytes(std::uint64_t value) {
+    std::array<std::uint8_t, N> bytes{};
+    writeLittleEndian(bytes.data(), value, N);
+    return bytes;
+}
+
+std::FILE* openPath(const fs::path& path, const char* mode) {
+#ifdef _WIN32
+    const std::wstring wideMode(mode, mode + std::strlen(mode));
+    return _wfopen(path.c_str(), wideMode.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
+bool seekTo(std::FILE* file, std::uint64_t position) {
+#ifdef _WIN32
+    if (position > static_cast<std::uint64_t>(std::numeric_limits<__int64>::max())) return false;
+    return _fseeki64(file, static_cast<__int64>(position), SEEK_SET) == 0;
+#else
+    if (position > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;
+    return fseeko(file, static_cast<off_t>(position), SEEK_SET) == 0;
+#endif
+}
+
+bool sizeOf(std::FILE* file, std::uint64_t& size) {
+#ifdef _WIN32
+    if (_fseeki64(file, 0, SEEK_END) != 0) return false;
+    const __int64 end = _ftelli64(file);
+#else
+    if (fseeko(file, 0, SEEK_END) != 0) return false;
+    const off_t end = ftello(file);
+#endif
+    if (end < 0) return false;
+    size = static_cast<std::uint64_t>(end);
+    return true;
+}
+
+// Bytes before the first NUL within `limit`.
+std::size_t textLength(const void* bytes, std::size_t limit) {
+    const void* nul = std::memchr(bytes, 0, limit);
+    return nul == nullptr ? limit
+                          : static_cast<std::size_t>(static_cast<const char*>(nul) -
+                                                     static_cast<const char*>(bytes));
+}
+
+// At most `limit` bytes of a text, ending at its first NUL.
+std::string boundedText(const std::string& text, std::size_t limit) {
+    return text.substr(0, textLength(text.data(), std::min(text.size(), limit)));
+}
+
+bool hasSignature(const std::uint8_t* bytes) {
+    return readLittleEndian(bytes, 2) == kSignature;
+}
+
+// Whether a file the program may not write starts like a table.
+bool startsLikeTable(const fs::path& path) {
+    std::FILE* file = openPath(path, "rb");
+    if (file == nullptr) return false;
+    std::uint8_t start[2] = {};
+    const bool table = std::fread(start, 1, 2, file) == 2 && hasSignature(start);
+    std::fclose(file);
+    return table;
+}
+
+FieldDescriptor parseDescriptor(
+    const std::array<std::uint8_t, ProductTable::kDescriptorSize>& raw) {
+    FieldDescriptor descriptor;
+    descriptor.raw = raw;
+    descriptor.type = raw[0];
+    // The name ends at the descriptor's byte 15, or at a NUL before it.
+    const char* name = reinterpret_cast<const char*>(raw.data() + kNameAt);
+    descriptor.name.assign(name, textLength(name, kNameLength));
+    descriptor.offset =
+        static_cast<std::uint16_t>(readLittleEndian(raw.data() + kFieldOffsetAt, 2));
+    descriptor.length =
+        static_cast<std::uint16_t>(readLittleEndian(raw.data() + kFieldLengthAt, 2));
+    return descriptor;
+}
+
+}  // namespace
+
+ProductTable::OpenResult ProductTable::open(const fs::path& path,
+                                            std::unique_ptr<ProductTable>& out) {
+    out.reset();
+    // Only a regular file can be a table; a pipe or a device is left to the text path to refuse.
+    std::error_code error;
+    if (fs::status(path, error).type() != fs::file_type::regular || error) {
+        return OpenResult::NotATable;
+    }
+    std::FILE* file = openPath(path, "r+b");
+    if (file == nullptr) {
+        // A table the program may not write is still a table: refused, never read or replaced
+        // as a text file.
+        return startsLikeTable(path) ? OpenResult::Invalid : OpenResult::NotATable;
+    }
+    std::unique_ptr<ProductTable> table(new ProductTable);
+    table->file_ = file;
+
+    std::array<std::uint8_t, kHeaderSize>& header = table->header_;
+    const std::size_t headerRead = std::fread(header.data(), 1, header.size(), file);
+    if (headerRead < 2 || !hasSignature(header.data())) return OpenResult::NotATable;
+    if (headerRead < header.size()) return OpenResult::Invalid;
+
+    const std::uint64_t fieldCount = readLittleEndian(header.data() + kFieldCountAt, 2);
+    const std::uint64_t recordBytes = readLittleEndian(header.data() + kRecordSizeAt, 2);
+    const std::uint64_t dataStart = readLittleEndian(header.data() + kDataOffsetAt, 4);
+    const std::uint64_t descriptorsEnd = kHeaderSize + fieldCount * kDescriptorSize;
+    std::uint64_t fileSize = 0;
+    if (fieldCount > kMaxFields || recordBytes == 0 || recordBytes > kMaxRecordSize ||
+        !sizeOf(file, fileSize) || descriptorsEnd > fileSize || dataStart > fileSize ||
+        dataStart < descriptorsEnd) {
+        // Records placed over the header or the descriptors would be overwritten by an append.
+        return OpenResult::Invalid;
+    }
+
+    if (!seekTo(file, kHeaderSize)) return OpenResult::Invalid;
+    for (std::uint64_t i = 0; i < fieldCount; ++i) {
+        std::array<std::uint8_t, kDescriptorSize> raw{};
+        if (std::fread(raw.data(), 1, raw.size(), file) != raw.size()) return OpenResult::Invalid;
+        FieldDescriptor descriptor = parseDescriptor(raw);
+        if (kRecordPrefix + descriptor.offset + descriptor.length > recordBytes) {
+            return OpenResult::Invalid;
+        }
+        table->descriptors_.push_back(std::move(descriptor));
+    }
+    out = std::move(table);
+    return OpenResult::Opened;
+}
+
+ProductTable::~ProductTable() {
+    close();
+}
+
+void ProductTable::close() {
+    if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
+}
+
+std::uint32_t ProductTable::recordCount() const {
+    return static_cast<std::uint32_t>(readLittleEndian(header_.data() + kRecordCountAt, 4));
+}
+
+std::uint32_t ProductTable::appendedCount() const {
+    return static_cast<std::uint32_t>(readLittleEndian(header_.data() + kAppendedCountAt, 4));
+}
+
+std::uint32_t ProductTable::changedFlag() const {
+    return static_cast<std::uint32_t>(readLittleEndian(header_.data() + kChangedFlagAt, 4));
+}
+
+std::uint16_t ProductTable::recordSize() const {
+    return static_cast<std::uint16_t>(readLittleEndian(header_.data() + kRecordSizeAt, 2));
+}
+
+std::uint32_t ProductTable::dataOffset() const {
+    return static_cast<std::uint32_t>(readLittleEndian(header_.data() + kDataOffsetAt, 4));
+}
+
+std::uint64_t ProductTable::recordPosition(std::uint32_t index) const {
+    return dataOffset() + static_cast<std::uint64_t>(index) * recordSize();
+}
+
+void ProductTable::rewind() {
+    index_ = 0;
+}
+
+int ProductTable::nextRecord() {
+    constexpr int kCannotPosition = 3;
+    if (file_ == nullptr || index_ == std::numeric_limits<std::uint32_t>::max()) {
+        return kCannotPosition;
+    }
+    if (!seekTo(file_, recordPosition(index_ + 1))) return kCannotPosition;
+    ++index_;
+    return 0;
+}
+
+int ProductTable::readRecord(std::vector<std::uint8_t>& buffer) {
+    const std::size_t size = recordSize();
+    buffer.assign(size, 0);
+    std::size_t got = 0;
+    if (file_ != nullptr && seekTo(file_, recordPosition(index_))) {
+        got = std::fread(buffer.data(), 1, size, file_);
+    }
+    return static_cast<int>(got) - static_cast<int>(size);
+}
+
+bool ProductTable::appendRecord(const std::vector<std::uint8_t>& buffer) {
+    const std::uint32_t count = recordCount();
+    if (file_ == nullptr || count == std::numeric_limits<std::uint32_t>::max()) {
+        writeFailed_ = true;
+        return false;
+    }
+    std::vector<std::uint8_t> record(recordSize(), 0);
+    std::copy_n(buffer.begin(), std::min(buffer.size(), record.size()), record.begin());
+
+    // The new header is kept only once the file holds it, so the copy never counts a record
+    // that is not there.
+    std::array<std::uint8_t, kHeaderSize> header = header_;
+    writeLittleEndian(header.data() + kRecordCountAt, count + 1u, 4);
+    writeLittleEndian(header.data() + kAppendedCountAt, appendedCount() + 1u, 4);
+    writeLittleEndian(header.data() + kChangedFlagAt, 1, 4);
+
+    const bool written = seekTo(file_, recordPosition(count)) &&
+                         std::fwrite(record.data(), 1, record.size(), file_) == record.size() &&
+                         std::fflush(file_) == 0 && seekTo(file_, 0) &&
+                         std::fwrite(header.data(), 1, header.size(), file_) == header.size() &&
+                         std::fflush(file_) == 0;
+    if (!written) {
+        std::clearerr(file_);
+        writeFailed_ = true;
+        return false;
+    }
+    header_ = header;
+    return true;
+}
+
+int ProductTable::findField(const std::string& name) const {
+    if (name.empty()) return -1;
+    for (std::size_t i = 0; i < descriptors_.size(); ++i) {
+        const std::string& candidate = descriptors_[i].name;
+        const std::size_t at = candidate.find(name);
+        const std::size_t after = at + name.size();
+        if (at != std::string::npos && after < candidate.size() && candidate[after] == ' ') {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+bool ProductTable::fieldSpan(int index, std::size_t recordBytes, std::size_t& start,
+                             std::size_t& count) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= descriptors_.size()) return false;
+    const FieldDescriptor& descriptor = descriptors_[static_cast<std::size_t>(index)];
+    start = std::min<std::size_t>(kRecordPrefix + descriptor.offset, recordBytes);
+    count = std::min<std::size_t>(descriptor.length, recordBytes - start);
+    return true;
+}
+
+bool ProductTable::getField(std::vector<std::uint8_t>& destination, int index,
+                            const std::vector<std::uint8_t>& record) const {
+    std::size_t start = 0;
+    std::size_t count = 0;
+    if (!fieldSpan(index, record.size(), start, count)) return false;
+    // Bytes of a field that the buffer does not reach read as zero.
+    destination.assign(descriptors_[static_cast<std::size_t>(index)].length, 0);
+    std::copy_n(record.begin() + static_cast<std::ptrdiff_t>(start), count, destination.begin());
+    return true;
+}
+
+double ProductTable::getDouble(int index, const std::vector<std::uint8_t>& record) const {
+    std::size_t start = 0;
+    std::size_t count = 0;
+    if (!fieldSpan(index, record.size(), start, count)) return 0.0;
+    return std::bit_cast<double>(
+        readLittleEndian(record.data() + start, std::min<std::size_t>(count, 8)));
+}
+
+std::string ProductTable::getText(int index, const std::vector<std::uint8_t>& record) const {
+    std::size_t start = 0;
+    std::size_t count = 0;
+    if (!fieldSpan(index, record.size(), start, count)) return {};
+    const char* text = reinterpret_cast<const char*>(record.data() + start);
+    return std::string(text, textLength(text, count));
+}
+
+std::uint8_t ProductTable::getLowByte(int index, const std::vector<std::uint8_t>& record) const {
+    std::size_t start = 0;
+    std::size_t count = 0;
+    if (!fieldSpan(index, record.size(), start, count) || count == 0) return 0;
+    return record[start];
+}
+
+void ProductTable::putBytes(const std::uint8_t* bytes, std::size_t byteCount, int index,
+                            std::vector<std::uint8_t>& record) const {
+    std::size_t start = 0;
+    std::size_t width = 0;
+    if (!fieldSpan(index, record.size(), start, width)) return;
+    std::uint8_t* field = record.data() + start;
+    if (descriptors_[static_cast<std::size_t>(index)].type == kCharacterField) {
+        std::size_t used = 0;
+        while (used < width && used < byteCount && bytes[used] != 0) {
+            field[used] = bytes[used];
+            ++used;
+        }
+        std::fill(field + used, field + width, static_cast<std::uint8_t>(' '));
+    } else {
+        const std::size_t used = std::min(width, byteCount);
+        std::copy_n(bytes, used, field);
+        std::fill(field + used, field + width, static_cast<std::uint8_t>(0));
+    }
+}
+
+void ProductTable::putText(const std::string& text, int index,
+                           std::vector<std::uint8_t>& record) const {
+    putBytes(reinterpret_cast<const std::uint8_t*>(text.data()),
+             textLength(text.data(), text.size()), index, record);
+}
+
+void ProductTable::putDouble(double value, int index, std::vector<std::uint8_t>& record) const {
+    const auto bytes = littleEndianBytes<8>(std::bit_cast<std::uint64_t>(value));
+    putBytes(bytes.data(), bytes.size(), index, record);
+}
+
+void ProductTable::putInt32(std::int32_t value, int index,
+                            std::vector<std::uint8_t>& record) const {
+    const auto bytes = littleEndianBytes<4>(static_cast<std::uint32_t>(value));
+    putBytes(bytes.data(), bytes.size(), index, record);
+}
+
+void ProductTable::putInt16(std::uint16_t value, int index,
+                            std::vector<std::uint8_t>& record) const {
+    const auto bytes = littleEndianBytes<2>(value);
+    putBytes(bytes.data(), bytes.size(), index, record);
+}
+
+void ProductTable::putByte(std::uint8_t value, int index, std::vector<std::uint8_t>& record) const {
+    putBytes(&value, 1, index, record);
+}
+
+void ProductTable::mapFieldNames() {
+    FieldIndexes& f = fields_;
+    f.ILOSC = findField("ILOSC");
+    f.ILOSC_ECR = findField("ILOSC_ECR");
+    f.KOD = findField("KOD");
+    f.KODNR = findField("KODNR");
+    f.CENA = findField("CENA");
+    f.CENADET = findField("CENADET");
+    f.CENAHUR = findField("CENAHUR");
+    f.DZIAL = findField("DZIAL");
+    f.FBYTE1 = findField("FBYTE1");
+    f.NAZWA = findField("NAZWA");
+    f.NAZWAF = findField("NAZWAF");
+    f.STAN = findField("STAN");
+    f.GRUPA1 = findField("GRUPA1");
+    f.GRUPA2 = findField("GRUPA2");
+    f.OPCJE = findField("OPCJE");
+    f.FLONG0 = findField("FLONG0");
+    f.FREAL1 = findField("FREAL1");
+    f.ILOSCJMZ = findField("ILOSCJMZ");
+    f.FREAL2 = findField("FREAL2");
+    f.NUMER = findField("NUMER");
+    f.RABAT = findField("RABAT");
+    f.RABATC = findField("RABATC");
+    f.STATUS = findField("STATUS");
+    f.FORMA = findField("FORMA");
+    f.FBYTE2 = findField("FBYTE2");
+    f.WSK = findField("WSK");
+    f.TYP = findField("TYP");
+    f.TPU = findField("TPU");
+    f.JM = findField("JM");
+    f.TANDEM = findField("TANDEM");
+    f.HALO = findField("HALO");
+    f.ZAOKN = findField("ZAOKN");
+    f.ZAOKB = findField("ZAOKB");
+    f.TYPPODS = findField("TYPPODS");
+    f.SWW = findField("SWW");
+}
+
+bool ProductTable::writeProductRecord(const ProductReportRecord& record, Console& console,
+                                      int traceLevel, CharsetMode mode) {
+    const FieldIndexes& f = fields_;
+    std::vector<std::uint8_t> out(recordSize(), 0);
+    const std::string name = boundedText(record.name, kNameKept);
+    const std::string code = boundedText(record.codeText, kCodeKept);
+    const double quantity = record.quantity;
+    const auto department = record.department;
+    const auto departmentLowByte = static_cast<std::uint8_t>(department & 0xFF);
+
+    putDouble(quantity, f.ILOSC, out);
+    putDouble(quantity, f.ILOSC_ECR, out);
+    putText(code, f.KOD, out);
+    putDouble(readDouble(code), f.KODNR, out);
+    putDouble(quantity != 0.0 ? record.value / quantity : record.unitPrice, f.CENA, out);
+    putDouble(record.unitPrice, f.CENADET, out);
+    putDouble(record.unitPrice, f.CENAHUR, out);
+    putInt32(department, f.DZIAL, out);
+    putByte(departmentLowByte, f.FBYTE1, out);
+    putText(name, f.NAZWA, out);
+    putText(name, f.NAZWAF, out);
+    putInt16(record.flagBits, f.OPCJE, out);
+    putDouble(0.0, f.FREAL1, out);
+    putDouble(0.0, f.FREAL2, out);
+    putInt32(1, f.NUMER, out);
+    putDouble(0.0, f.RABAT, out);
+    putDouble(0.0, f.RABATC, out);
+    putText("IMP", f.STATUS, out);
+    putByte(1, f.FORMA, out);
+    putByte(static_cast<std::uint8_t>(record.extraByte & 0xFF), f.FBYTE2, out);
+    putByte(0, f.WSK, out);
+    putByte('3', f.TYP, out);
+    putByte(1, f.TPU, out);
+    putText("SZT", f.JM, out);
+    putDouble(0.01, f.ZAOKN, out);
+    putDouble(0.01, f.ZAOKB, out);
+    putText(std::string(1, static_cast<char>(record.vatLetter & 0xFF)), f.TYPPODS, out);
+    putText("  ", f.SWW, out);
+    putDouble(record.value, f.TANDEM, out);
+    putInt32(record.halo, f.HALO, out);
+    putByte(departmentLowByte, f.FBYTE1, out);
+
+    if (traceLevel >= 1) {
+        console.print(format("%f,%s,%s,%d\n", quantity, code.c_str(), name.c_str(), department),
+                      consoleEncoding(mode));
+    }
+    return appendRecord(out);
+}
+
+}  // namespace lorvex
