@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/answer.h"
 #include "core/run.h"
 
 namespace lorvex {
@@ -27,14 +28,6 @@ struct LineResult {
     static LineResult rejected() { return {Rejected, kBadFileData}; }
     static LineResult sent(StatusCode status) { return {Sent, status}; }
 };
-
-// The text of an answer frame without the ETX or ETB that closed it.
-std::string_view answerText(std::string_view buffer);
-
-// An error answer: 'E', its status as two hexadecimal digits at positions 3 and 4.
-bool isErrorAnswer(std::string_view answer);
-StatusCode errorAnswerStatus(std::string_view answer);
-bool isDataAnswer(std::string_view answer);
 
 // One dump transaction with a single answer. kNoAnswer when the link fails or the transaction
 // ends without an answer frame; else 0 with the answer text (frame end removed) in `answer`.

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/answer.h"
 #include "link/register_link.h"
 
 namespace lorvex {
@@ -11,13 +12,6 @@ namespace lorvex {
 // Answer texts of the reports are decoded by fixed positions counted from 0. Every reader here
 // goes through answerField, so a field the received text does not reach reads as empty (0 as a
 // number) and nothing beyond the received bytes is ever touched.
-
-// The answer text without the ETX or ETB that closed its frame.
-std::string_view answerText(std::string_view buffer);
-
-// The register's code in an error answer (one beginning 'E'): the two characters at positions 3
-// and 4.
-StatusCode errorAnswerStatus(std::string_view answer);
 
 // The field copied out and cut at a NUL, the way the register's texts end.
 std::string textField(std::string_view answer, std::size_t pos, std::size_t width);
