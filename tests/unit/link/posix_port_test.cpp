@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <cstring>
 #include <filesystem>
 
 #include "link/frame.h"
@@ -95,18 +94,6 @@ TEST_F(PtyPort, ReadsOnlyWhatIsWaitingAtMostAsMuchAsAsked) {
     EXPECT_EQ(buffer[0], 0);
     EXPECT_EQ(buffer[99], 99);
     EXPECT_EQ(waitingOnSlave(), 150);
-}
-
-TEST_F(PtyPort, BytesWrittenReachTheOtherEnd) {
-    auto port = open();
-    ASSERT_NE(port, nullptr);
-    const std::uint8_t bytes[] = {0x05, 0x02, 'S', 0xA5, 0x03};
-    ASSERT_TRUE(port->writeBytes(bytes, sizeof bytes));
-    std::array<std::uint8_t, 16> received{};
-    pollfd readable{pty.master(), POLLIN, 0};
-    ASSERT_EQ(::poll(&readable, 1, 2000), 1);
-    ASSERT_EQ(::read(pty.master(), received.data(), received.size()), 5);
-    EXPECT_EQ(0, std::memcmp(received.data(), bytes, sizeof bytes)) << "raw: nothing translated";
 }
 
 TEST_F(PtyPort, ADeadLineEndsWritesAndWaitsInBoundedTime) {
