@@ -133,7 +133,7 @@ bool PtyLink::lastClientClosed() {
 #ifdef __linux__
     if (watch_ < 0) return false;
     alignas(inotify_event) char buffer[4096];
-    bool closedAll = false;
+    bool closed = false;
     for (;;) {
         const ssize_t length = ::read(watch_, buffer, sizeof buffer);
         if (length <= 0) break;
@@ -143,20 +143,24 @@ bool PtyLink::lastClientClosed() {
             std::memcpy(&event, buffer + offset, sizeof event);
             if ((event.mask & IN_OPEN) != 0) ++clients_;
             if ((event.mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) != 0 && clients_ > 0) {
-                if (--clients_ == 0) closedAll = true;
+                --clients_;
+                closed = true;
             }
             if ((event.mask & IN_Q_OVERFLOW) != 0) {
                 clients_ = 0;
-                closedAll = true;
+                closed = true;
             }
             offset += sizeof(inotify_event) + event.len;
         }
     }
-    if (closedAll && slave_ >= 0) {
+    // A client that opened right after the last one closed keeps its bytes: only a line that
+    // nobody holds now is cleaned.
+    if (!closed || clients_ > 0) return false;
+    if (slave_ >= 0) {
         ::ioctl(slave_, TIOCNXCL);
         ::tcflush(slave_, TCIFLUSH);
     }
-    return closedAll;
+    return true;
 #else
     return false;
 #endif

@@ -1,0 +1,51 @@
+#include "support/job_harness.h"
+
+#include "app/program.h"
+#include "platform/console.h"
+
+namespace lorvex::test {
+
+std::string JobResult::file(const std::string& name) const {
+    const auto found = files.find(name);
+    return found == files.end() ? std::string() : found->second;
+}
+
+JobHarness::JobHarness(sim::RegisterMemory memory)
+    : register_(std::make_unique<sim::SimulatedRegister>(std::move(memory))) {}
+
+JobResult JobHarness::run(const std::vector<std::string>& args) {
+    TempDir work("lorvex-job");
+    work.write(setup_.files);
+    register_->transcript().clear();
+    register_->engine().clearExchanges();
+
+    JobResult result;
+    CapturingConsole console(setup_.terminal);
+    const std::uint64_t start = clock_.nowMs();
+    Environment env{
+        console, clock_,
+        [&](const Settings& settings) -> std::unique_ptr<SerialPort> {
+            result.portSettings = settings;
+            if (setup_.portFails) return nullptr;
+            register_->setBaud(setup_.lineTime ? (settings.baud19200 ? 19200 : 9600) : 0);
+            return std::make_unique<sim::SimulatedPort>(*register_, clock_, setup_.lineSwitch);
+        },
+        work.path()};
+    result.exitCode = runProgram(args, env);
+    result.virtualMs = clock_.nowMs() - start;
+    result.console = console.text();
+    result.spinnerDraws = console.spinnerDraws();
+    result.files = work.read();
+    result.transcript = register_->transcript();
+    result.exchanges = register_->exchanges();
+    return result;
+}
+
+JobResult runJob(const std::vector<std::string>& args, const Files& files,
+                 sim::RegisterMemory memory) {
+    JobHarness harness(std::move(memory));
+    harness.setup().files = files;
+    return harness.run(args);
+}
+
+}  // namespace lorvex::test

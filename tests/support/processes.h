@@ -1,0 +1,91 @@
+#pragma once
+
+// Real programs in real time, for the end-to-end tests: the lorvex binary with a time limit, and
+// lorvex-sim serving on a pseudo-terminal (POSIX only; elsewhere starting fails with a message).
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace lorvex::test {
+
+struct ProcessResult {
+    int exitCode = -1;      // the exit status, or -1 when it did not exit by itself
+    bool timedOut = false;  // killed at the time limit
+    std::string out;
+    std::string err;
+};
+
+// Runs the program in `dir` with the arguments and waits at most `timeoutMs` (then kills it).
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::filesystem::path& dir, int timeoutMs);
+
+// The binaries under test. The test programs get their paths as compile definitions, so these
+// are defined here, in the test's own translation unit.
+inline std::string lorvexBinary() {
+#ifdef LORVEX_BINARY
+    return LORVEX_BINARY;
+#else
+    return {};
+#endif
+}
+inline std::string simBinary() {
+#if defined(LORVEX_SIM_BINARY) && !defined(_WIN32)
+    return LORVEX_SIM_BINARY;
+#else
+    return {};
+#endif
+}
+
+// The lorvex binary with a time limit.
+inline ProcessResult runLorvex(const std::vector<std::string>& args,
+                               const std::filesystem::path& dir, int timeoutMs = 60000) {
+    return runProcess(lorvexBinary(), args, dir, timeoutMs);
+}
+
+// lorvex-sim running in a directory; stopped (SIGTERM) when the object goes.
+class SimProcess {
+  public:
+    SimProcess() = default;
+    ~SimProcess();
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    // Starts the simulator program in `dir` with the arguments and waits until it says it
+    // serves. False with a message when it does not within the time.
+    bool start(const std::string& program, const std::filesystem::path& dir,
+               const std::vector<std::string>& args, std::string& error, int readyTimeoutMs = 5000);
+    // The same with the lorvex-sim under test.
+    bool start(const std::filesystem::path& dir, const std::vector<std::string>& args,
+               std::string& error) {
+        return start(simBinary(), dir, args, error);
+    }
+    bool running() const { return pid_ > 0; }
+    // "lorvex-sim: serving COM1 -> /dev/pts/N"
+    const std::string& readyLine() const { return readyLine_; }
+    // The pty device it serves on.
+    std::string device() const;
+
+    // SIGTERM and wait; the exit code, or -1 when it had to be killed after `timeoutMs`.
+    int stop(int timeoutMs = 5000);
+    // What it wrote on its standard error so far (read when it stops).
+    const std::string& errorText() const { return err_; }
+
+  private:
+    int pid_ = -1;
+    int outFd_ = -1;
+    int errFd_ = -1;
+    std::string readyLine_;
+    std::string err_;
+};
+
+// True when this platform can run the end-to-end tests (a pty and both binaries).
+inline bool endToEndAvailable(std::string& why) {
+    if (simBinary().empty()) {
+        why = "lorvex-sim is not built on this platform";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace lorvex::test
