@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "core/answer.h"
 #include "goods/product_table.h"
 #include "reports/plu_records.h"
-#include "reports/report_fields.h"
 #include "text/format.h"
 
 namespace lorvex {
@@ -22,7 +22,7 @@ StatusCode receiveBlocks(Run& run, const std::string& request, Handle handle) {
         const std::string_view text = answerText(buffer);
         handle(text, received);
         if (received != 0) return received;
-        if (!text.empty() && text.front() == 'E') return errorAnswerStatus(text);
+        if (isErrorAnswer(text)) return errorAnswerStatus(text);
         // A call that gets no new frame leaves the buffer as it was: cleared, the last block
         // cannot be taken twice.
         buffer.clear();
@@ -30,16 +30,11 @@ StatusCode receiveBlocks(Run& run, const std::string& request, Handle handle) {
     return 0;
 }
 
-bool isData(std::string_view text) {
-    return !text.empty() && text.front() == 'D';
-}
-
 }  // namespace
 
 StatusCode readPluSalesReport(Run& run, int mode) {
     if (mode < 0 || mode > 2) return 0;
     const Settings& settings = run.settings;
-    bool tableFailed = false;
     for (const std::string& request :
          pluSalesRequests(mode, settings.largePluNumbers, settings.skipEanCheck)) {
         run.trace(1, "\n****\n" + request + "\n");
@@ -49,23 +44,21 @@ StatusCode readPluSalesReport(Run& run, int mode) {
                     run.console.print(std::string(text) + format(",%d\n", received),
                                       TextEncoding::Cp852);
                 }
-                if (received != 0 || !isData(text)) return;
+                if (received != 0 || !isDataAnswer(text)) return;
                 run.link.showProgress();
                 const PluSalesRecord record = decodePluSales(text, settings.charsetMode);
                 run.trace(1, format("%13.0f,%13.13s,%10.3f\n", record.code, record.codeText.c_str(),
                                     record.quantity));
                 if (!isSold(record)) return;
                 if (run.table != nullptr) {
-                    if (!run.table->writeProductRecord(pluSalesTableRecord(record), run.console,
-                                                       settings.traceLevel, settings.charsetMode)) {
-                        tableFailed = true;
-                    }
+                    // A failed append is the run's to report: the table knows it failed.
+                    run.table->writeProductRecord(pluSalesTableRecord(record), run.console,
+                                                  settings.traceLevel, settings.charsetMode);
                 } else {
                     run.write(pluSalesLine(record));
                 }
             });
         if (status != 0) return status;
-        if (tableFailed) return kOpenFailed;
     }
     return 0;
 }
@@ -75,31 +68,26 @@ StatusCode readPackagingReport(Run& run, int mode, std::string_view rangeEnd, in
     const Settings& settings = run.settings;
     const std::string request =
         packagingRequest(mode, rangeEnd, largePluNumbers != 0, settings.skipEanCheck);
-    bool tableFailed = false;
-    const StatusCode status =
-        receiveBlocks(run, request, [&](std::string_view text, StatusCode received) {
-            if (received != 0) return;
-            if (settings.traceLevel > 3) {
-                run.console.print(">buf=" + std::string(text) + "\n", TextEncoding::Cp852);
-            }
-            if (!isData(text)) return;
-            const PackagingRecord record = decodePackaging(text, settings.charsetMode);
-            if (!hasMovement(record)) return;
-            run.trace(1,
-                      format("%f,%s,%s,%d\n", record.netCount(), record.codeText.c_str(),
-                             record.name.c_str(), record.department()),
-                      consoleEncoding(settings.charsetMode));
-            if (run.table != nullptr) {
-                if (!run.table->writeProductRecord(packagingTableRecord(record), run.console,
-                                                   settings.traceLevel, settings.charsetMode)) {
-                    tableFailed = true;
-                }
-            } else {
-                run.write(packagingLine(record));
-            }
-        });
-    if (status != 0) return status;
-    return tableFailed ? kOpenFailed : 0;
+    return receiveBlocks(run, request, [&](std::string_view text, StatusCode received) {
+        if (received != 0) return;
+        if (settings.traceLevel > 3) {
+            run.console.print(">buf=" + std::string(text) + "\n", TextEncoding::Cp852);
+        }
+        if (!isDataAnswer(text)) return;
+        const PackagingRecord record = decodePackaging(text, settings.charsetMode);
+        if (!hasMovement(record)) return;
+        run.trace(1,
+                  format("%f,%s,%s,%d\n", record.netCount(), record.codeText.c_str(),
+                         record.name.c_str(), record.department()),
+                  consoleEncoding(settings.charsetMode));
+        if (run.table != nullptr) {
+            // A failed append is the run's to report: the table knows it failed.
+            run.table->writeProductRecord(packagingTableRecord(record), run.console,
+                                          settings.traceLevel, settings.charsetMode);
+        } else {
+            run.write(packagingLine(record));
+        }
+    });
 }
 
 }  // namespace lorvex

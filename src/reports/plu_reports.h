@@ -9,8 +9,8 @@ namespace lorvex {
 // The PLU sales report: up to three code ranges (one with the EAN check skipped), each one
 // transaction of one block per goods item. Items sold are written as "PLP" lines or, with a
 // product table, appended to it. Returns 0; -1 when the register did not answer; 99 when the link
-// was lost in the middle; the register's code of an error answer (later ranges are not asked for);
-// 61 when the product table could not be written. Lines already written stay.
+// was lost in the middle; the register's code of an error answer (later ranges are not asked for).
+// Lines and records already written stay.
 StatusCode readPluSalesReport(Run& run, int mode);
 
 // The packaging report: one transaction, one block per packaging item, written as "PLB" lines or

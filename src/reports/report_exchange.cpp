@@ -1,6 +1,6 @@
 #include "reports/report_exchange.h"
 
-#include "reports/report_fields.h"
+#include "core/answer.h"
 
 namespace lorvex {
 
@@ -12,7 +12,7 @@ ReportAnswer requestReport(Run& run, const std::string& request) {
     // sending a frame; decoding that as an answer would write a line of figures it never sent.
     if (buffer == request) return {kNoAnswer, {}};
     const std::string_view text = answerText(buffer);
-    if (!text.empty() && text.front() == 'E') return {errorAnswerStatus(text), {}};
+    if (isErrorAnswer(text)) return {errorAnswerStatus(text), {}};
     return {0, std::string(text)};
 }
 

@@ -1,6 +1,6 @@
 #include "reports/report_fields.h"
 
-#include "link/frame.h"
+#include "link/register_link.h"
 #include "text/numbers.h"
 
 namespace lorvex {

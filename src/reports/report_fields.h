@@ -4,9 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/answer.h"
-#include "link/register_link.h"
-
 namespace lorvex {
 
 // Answer texts of the reports are decoded by fixed positions counted from 0. Every reader here
