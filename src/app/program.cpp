@@ -95,9 +95,8 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
     env.clock.sleepMs(kPauseAfterModemLines);
 
     RegisterLink link(*port, env.clock, env.console, settings.traceLevel);
-    Run run{settings, env.console, env.clock, link, log};
-    run.file = file.text.get();
-    run.table = file.table.get();
+    Run run{settings,        env.console,      env.clock, link, log,
+            file.text.get(), file.table.get(), 0,         {},   0};
     if (job != nullptr) job->run(run);
 
     int exitCode = 0;
