@@ -211,9 +211,12 @@ void addGoods(RegisterMemory& memory) {
     }
     for (int i = 0; i < 160; ++i) {
         const Good& good = kGoods[(i * 7) % kGoodCount];
-        const std::string stem = cp852FromUtf8(good.name).substr(0, 14);
-        std::string name = stem;
-        while (!name.empty() && name.back() == ' ') name.pop_back();
+        // The goods' own name, cut at a word so that the variant number fits.
+        std::string name = cp852FromUtf8(good.name);
+        if (name.size() > 15) {
+            const std::size_t space = name.rfind(' ', 15);
+            name.resize(space != std::string::npos && space > 0 ? space : 15);
+        }
         name += ' ';
         name += zeroPadded(i % 100, 2);
         Plu plu = makePlu(good, "", good.price + 10 * (i % 9));

@@ -22,6 +22,11 @@ struct LineSwitch {
 class SimulatedPort final : public SerialPort {
   public:
     SimulatedPort(SimulatedRegister& reg, VirtualClock& clock, LineSwitch lineSwitch = {});
+    // Closing the port drops the line: what the register still had on its way is lost, and the
+    // next port opened on it starts clean.
+    ~SimulatedPort() override { reg_.lineClosed(); }
+    SimulatedPort(const SimulatedPort&) = delete;
+    SimulatedPort& operator=(const SimulatedPort&) = delete;
 
     bool writeBytes(const std::uint8_t* data, std::size_t count) override;
     std::size_t readAvailable(std::uint8_t* buffer, std::size_t most) override;

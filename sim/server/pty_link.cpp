@@ -97,10 +97,16 @@ bool PtyLink::open(const std::string& linkName, std::string& error) {
 bool PtyLink::makeLink(std::string& error) {
     struct stat info {};
     if (::lstat(linkName_.c_str(), &info) == 0) {
-        // Only a link to a pseudo-terminal (left by a simulator that did not end cleanly) is
-        // replaced; a user's file or a link to a real port is never touched.
-        if (!S_ISLNK(info.st_mode) || readLink(linkName_).rfind("/dev/pts/", 0) != 0) {
-            error = linkName_ + " exists and is not a pseudo-terminal link; not replacing it";
+        // Only a dangling link to a pseudo-terminal (left by a simulator that did not end
+        // cleanly) is replaced; a user's file, a link to a real port and the link of a simulator
+        // still serving are never touched.
+        const std::string target = readLink(linkName_);
+        struct stat targetInfo {};
+        const bool dangling = ::stat(linkName_.c_str(), &targetInfo) != 0;
+        if (!S_ISLNK(info.st_mode) || target.rfind("/dev/pts/", 0) != 0 || !dangling) {
+            error = linkName_ + " exists (" +
+                    (S_ISLNK(info.st_mode) ? "a link to " + target : std::string("a file")) +
+                    "); not replacing it";
             return false;
         }
     }
