@@ -84,14 +84,19 @@ std::uint64_t randomSeed() {
 // of the file it will replace (or the usual ones for a new file).
 std::FILE* createTemporary(const fs::path& target, fs::path& tempPath) {
     const fs::path directory = target.parent_path();
-    const std::string base = "." + target.filename().string() + ".lorvex-";
+    // Built as a path: on Windows the name may hold letters the narrow code page lacks.
+    fs::path base(".");
+    base += target.filename();
+    base += ".lorvex-";
     std::mt19937_64 generator(randomSeed());
 #ifndef _WIN32
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
 #endif
     for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
-        const fs::path candidate = directory / (base + randomLetters(generator, 6));
+        fs::path name = base;
+        name += randomLetters(generator, 6);
+        const fs::path candidate = directory / name;
 #ifdef _WIN32
         const int fd = _wopen(candidate.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
                               _S_IREAD | _S_IWRITE);
@@ -187,7 +192,7 @@ std::unique_ptr<ExchangeFile> ExchangeFile::openForDump(const fs::path& path) {
             if (!isWritable(target)) return nullptr;
             break;
         case fs::file_type::character:
-            opened->direct_ = true;
+            opened->mode_ = DumpMode::Device;
             opened->file_ = openPath(target, "wb");
             if (opened->file_ == nullptr) return nullptr;
             return opened;
@@ -195,7 +200,11 @@ std::unique_ptr<ExchangeFile> ExchangeFile::openForDump(const fs::path& path) {
             return nullptr;
     }
     opened->file_ = createTemporary(target, opened->tempPath_);
-    if (opened->file_ == nullptr) return nullptr;
+    if (opened->file_ != nullptr) return opened;
+    // The user may write the file but not its directory: it can still be rewritten, though not
+    // replaced, and it is left alone until the whole dump is there.
+    if (typeOf(target) != fs::file_type::regular) return nullptr;
+    opened->mode_ = DumpMode::InPlace;
     return opened;
 }
 
@@ -247,7 +256,7 @@ bool ExchangeFile::readLine(std::string& line, bool* hadLineFeed) {
 }
 
 void ExchangeFile::write(std::string_view text) {
-    if (!dump_ || finished_ || file_ == nullptr || writeFailed_) return;
+    if (!dump_ || finished_ || writeFailed_) return;
 #ifdef _WIN32
     // Text files on Windows end their lines in CR LF.
     std::string converted;
@@ -258,21 +267,32 @@ void ExchangeFile::write(std::string_view text) {
     }
     text = converted;
 #endif
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) writeFailed_ = true;
+    if (mode_ == DumpMode::InPlace) {
+        pending_.append(text);
+    } else if (file_ == nullptr || std::fwrite(text.data(), 1, text.size(), file_) != text.size()) {
+        writeFailed_ = true;
+    }
 }
 
 bool ExchangeFile::commit() {
     if (!dump_) return true;
     if (finished_) return committed_;
     finished_ = true;
-    bool ok = !writeFailed_ && file_ != nullptr;
+    bool ok = !writeFailed_;
+    if (mode_ == DumpMode::InPlace && ok) {
+        file_ = openPath(path_, "wb");
+        ok = file_ != nullptr &&
+             std::fwrite(pending_.data(), 1, pending_.size(), file_) == pending_.size();
+    }
+    pending_.clear();
+    if (file_ == nullptr) ok = false;
     if (file_ != nullptr) {
         if (std::fflush(file_) != 0 || std::ferror(file_)) ok = false;
-        if (ok && !direct_ && !syncToDisk(file_)) ok = false;
+        if (ok && mode_ != DumpMode::Device && !syncToDisk(file_)) ok = false;
         if (std::fclose(file_) != 0) ok = false;
         file_ = nullptr;
     }
-    if (!direct_) {
+    if (mode_ == DumpMode::Replace) {
         if (ok) ok = replaceFile(tempPath_, path_);
         if (!ok) {
             std::error_code ignored;
@@ -288,7 +308,8 @@ void ExchangeFile::discard() {
     if (!dump_ || finished_) return;
     finished_ = true;
     closeFile();
-    if (!direct_) {
+    pending_.clear();
+    if (mode_ == DumpMode::Replace) {
         std::error_code ignored;
         fs::remove(tempPath_, ignored);
     }

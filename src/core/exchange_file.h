@@ -25,9 +25,10 @@ class ExchangeFile {
     // An existing file, read only. Null when it cannot be read (or is a pipe or a directory,
     // which could never end or hold lines).
     static std::unique_ptr<ExchangeFile> openForLoad(const std::filesystem::path& path);
-    // Null when the file could not be written: its directory is missing or not writable, or the
-    // file itself is read-only or a directory. A character device (/dev/null) is written
-    // directly, there being nothing to replace.
+    // Null when the file could not be written: its directory is missing, or the file is
+    // read-only or a directory. A character device (/dev/null) is written directly, there being
+    // nothing to replace; a writable file in a directory that takes no new file is rewritten in
+    // place on commit.
     static std::unique_ptr<ExchangeFile> openForDump(const std::filesystem::path& path);
     // A dump that was never committed is discarded: the old file stays.
     ~ExchangeFile();
@@ -62,7 +63,13 @@ class ExchangeFile {
     std::filesystem::path path_;
     std::filesystem::path tempPath_;
     bool dump_ = false;
-    bool direct_ = false;  // a device written in place
+    enum class DumpMode {
+        Replace,  // a temporary file renamed over the file on commit
+        Device,   // a device (/dev/null) written as the lines come
+        InPlace,  // the directory takes no new file: the lines wait in memory for the commit
+    };
+    DumpMode mode_ = DumpMode::Replace;
+    std::string pending_;
     bool writeFailed_ = false;
     bool readFailed_ = false;
     bool finished_ = false;

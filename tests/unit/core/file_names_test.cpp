@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "core/file_names.h"
 #include "temp_dir.h"
 
@@ -14,31 +11,23 @@ using coretest::TempDir;
 #ifndef _WIN32
 // The command line upper-cases /F; the user's files keep their own case.
 TEST(FileNames, FindsTheUsersFileWhateverTheCaseOfTheName) {
-    struct Case {
-        const char* what;
-        std::vector<std::string> files;  // created under the work dir, directories first
+    const struct {
+        std::vector<std::string> files;  // under the work dir; a trailing '/' makes a directory
         std::string name;
-        std::string expected;  // relative to the work dir
+        std::string expected;
+    } cases[] = {
+        {{"dane.txt"}, "DANE.TXT", "dane.txt"},
+        {{"Towary.Dat"}, "TOWARY.DAT", "Towary.Dat"},
+        {{"inne.txt"}, "DANE.TXT", "DANE.TXT"},
+        {{"dane.txt", "DANE.TXT"}, "DANE.TXT", "DANE.TXT"},
+        {{"dane.txt", "Dane.txt"}, "DANE.TXT", "Dane.txt"},  // the first in byte order
+        {{"sklep/", "sklep/dane.txt"}, "SKLEP/DANE.TXT", "sklep/dane.txt"},
+        {{"dane.txt"}, "SKLEP/DANE.TXT", "SKLEP/DANE.TXT"},
+        {{"sklep/"}, "SKLEP/NOWY.TXT", "sklep/NOWY.TXT"},
+        {{"sklep/", "dane.txt"}, "./SKLEP/../DANE.TXT", "./sklep/../dane.txt"},
     };
-    const Case cases[] = {
-        {"a lower-case file", {"dane.txt"}, "DANE.TXT", "dane.txt"},
-        {"a mixed-case file", {"Towary.Dat"}, "TOWARY.DAT", "Towary.Dat"},
-        {"no such file: used as given", {"inne.txt"}, "DANE.TXT", "DANE.TXT"},
-        {"an exact match wins", {"dane.txt", "DANE.TXT"}, "DANE.TXT", "DANE.TXT"},
-        {"several matches: the first in byte order",
-         {"dane.txt", "Dane.txt"},
-         "DANE.TXT",
-         "Dane.txt"},
-        {"a directory part", {"sklep/", "sklep/dane.txt"}, "SKLEP/DANE.TXT", "sklep/dane.txt"},
-        {"a missing directory: the rest as given",
-         {"dane.txt"},
-         "SKLEP/DANE.TXT",
-         "SKLEP/DANE.TXT"},
-        {"a new file in a matched directory", {"sklep/"}, "SKLEP/NOWY.TXT", "sklep/NOWY.TXT"},
-        {"dot parts", {"sklep/", "dane.txt"}, "./SKLEP/../DANE.TXT", "./sklep/../dane.txt"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name + " -> " + c.expected);
         TempDir dir;
         for (const std::string& f : c.files) {
             if (f.back() == '/') {
@@ -49,13 +38,10 @@ TEST(FileNames, FindsTheUsersFileWhateverTheCaseOfTheName) {
         }
         EXPECT_EQ(resolveFileName(dir.path(), c.name), dir / c.expected);
     }
-}
-
-TEST(FileNames, AnAbsoluteNameIgnoresTheWorkDir) {
     TempDir dir;
     coretest::writeText(dir / "dane.txt", "x");
-    const std::string upper = (dir.path() / "DANE.TXT").string();
-    EXPECT_EQ(resolveFileName("/nonexistent-work-dir", upper), dir / "dane.txt");
+    EXPECT_EQ(resolveFileName("/no-such-work-dir", (dir / "DANE.TXT").string()), dir / "dane.txt")
+        << "an absolute name ignores the work dir";
 }
 #else
 TEST(FileNames, NamesAreUsedAsGiven) {
