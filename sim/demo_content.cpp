@@ -226,8 +226,12 @@ void addGoods(RegisterMemory& memory) {
         const std::uint64_t company = 5900000 + 1234 * static_cast<std::uint64_t>(i / 40);
         memory.plus[ean13(company * 100000 + 10 * static_cast<std::uint64_t>(i) + 1)] = plu;
     }
-    // The first beer carries the returnable bottle as its tandem.
-    memory.plus[42].tandem = kBottleCode;
+    // Beers sold in returnable bottles carry the bottle as their tandem. Only goods whose code
+    // comes after the bottle's do, so a dump loads back in code order.
+    const std::string beer = cp852FromUtf8("Piwo");
+    for (auto& [code, plu] : memory.plus) {
+        if (code > kBottleCode && plu.name.rfind(beer, 0) == 0) plu.tandem = kBottleCode;
+    }
 }
 
 void addDepartments(RegisterMemory& memory) {
@@ -304,9 +308,9 @@ RegisterMemory emptyMemory() {
 RegisterMemory demoMemory() {
     RegisterMemory memory = emptyMemory();
     memory.header = receiptText(
-        "SKLEP SPOŻYWCZY \"POD LIPĄ\"\nul. Długa 12\n00-950 Warszawa\nNIP 526-000-12-46\n",
+        "SKLEP SPOŻYWCZY \"POD LIPĄ\"\nul. Długa 12\n00-950 Warszawa\nNIP 526-000-12-46",
         kHeaderWidth);
-    memory.footer = receiptText("DZIĘKUJEMY ZA ZAKUPY\nZAPRASZAMY PONOWNIE\n", kFooterWidth);
+    memory.footer = receiptText("DZIĘKUJEMY ZA ZAKUPY\nZAPRASZAMY PONOWNIE", kFooterWidth);
     memory.flags = {0x01, 0x00, 0x03, 0x10, 0x00, 0x02, 0x09};
     memory.solvekFlags = {0x01, 0x00, 0x03, 0x10, 0x00, 0x02, 0x09, 0x20, 0x00};
     for (int i = 0; i < kHaloCount; ++i) memory.halo[i] = 5000 * (i + 1);
