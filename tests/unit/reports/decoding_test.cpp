@@ -1,0 +1,126 @@
+// Answer texts to exchange lines and table records. The one-answer lines that need no more than
+// positions and scaling are checked whole against the simulated register in the job tests.
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "reports/plu_records.h"
+#include "reports/totals_lines.h"
+
+namespace lorvex {
+namespace {
+
+struct Field {
+    std::size_t pos;
+    std::size_t width;
+    std::string value;  // right-aligned in its width
+};
+
+std::string answer(std::string text, std::initializer_list<Field> fields) {
+    for (const Field& f : fields) {
+        if (text.size() < f.pos + f.width) text.resize(f.pos + f.width, ' ');
+        text.replace(f.pos, f.width, std::string(f.width - f.value.size(), ' ') + f.value);
+    }
+    return text;
+}
+
+std::string sp(std::size_t n) {
+    return std::string(n, ' ');
+}
+
+TEST(TotalsLines, DepartmentNameInTheFileEncodingAndItsNarrowField) {
+    // "MĄKA" in the register's code page (Ą is 0xA4), padded to 18.
+    const std::string text =
+        answer("DT07MA\xA4KA" + sp(13), {{22, 20, "250075"}, {42, 5, "00150"}});
+    const std::string figures = "," + sp(13) + "2500.75, 1.50\n";
+    EXPECT_EQ(departmentReportLine(text, 7, CharsetMode::Mazovia),
+              "PLD07,MA\x8FKA" + sp(13) + figures);
+    EXPECT_EQ(departmentReportLine(text, 7, CharsetMode::None), "PLD07,MAAKA" + sp(13) + figures);
+    // A value wider than its five characters keeps all its digits.
+    EXPECT_EQ(departmentReportLine(answer("DT", {{42, 5, "12345"}}), 12, CharsetMode::Latin),
+              "PLD12," + sp(18) + "," + sp(16) + "0.00,123.45\n");
+}
+
+TEST(TotalsLines, HourlyAmountIsNegativeUnlessMarkedPlus) {
+    for (const char* sign : {"+", "-", " "}) {
+        const std::string text = answer("Dl05", {{4, 10, "1050"},
+                                                 {14, 10, "7"},
+                                                 {24, 10, "0000000012"},
+                                                 {34, 1, sign},
+                                                 {35, 10, "250"}});
+        EXPECT_EQ(hourlyReportLine(text, 5),
+                  std::string("PLH05,10.50,7,12,") + (*sign == '+' ? "" : "-") + "2.50\n");
+    }
+}
+
+TEST(TotalsLines, CashierReadToItsLastFieldOrPassedOver) {
+    std::string text = answer("Dn0+", {{4, 20, "100000"}});
+    for (int i = 0; i < 10; ++i)
+        text = answer(text, {{24 + 20u * i, 20, std::to_string(100 * (i + 1))}});
+    for (int i = 0; i < 4; ++i) text = answer(text, {{224 + 10u * i, 10, std::to_string(3 + i)}});
+    text = answer(text, {{264, 20, "999"}, {284, 20, "123456789"}});
+    ASSERT_EQ(text.size(), 304u);
+    const std::string amounts = "PLK03,1000.00,1.00,2.00,3.00,4.00,5.00,6.00,7.00,8.00,9.00,10.00,";
+    EXPECT_EQ(cashierReportLine(text, 3), amounts + "3,4,5,6,9.99,1234567.89\n");
+    // An answer that ends inside the counts: what it does not reach is 0.
+    EXPECT_EQ(cashierReportLine(text.substr(0, 244), 3), amounts + "3,4,0,0,0.00,0.00\n");
+    for (const char sign : {'-', ' '}) {
+        text[3] = sign;
+        EXPECT_FALSE(cashierReportLine(text, 3).has_value()) << sign;
+    }
+    EXPECT_FALSE(cashierReportLine("Dn", 3).has_value());
+}
+
+TEST(PluRequests, LargePluNumbersWidenOnlyTheFirstRange) {
+    const auto large = pluSalesRequests(2, true, false);
+    ASSERT_EQ(large.size(), 3u);
+    EXPECT_EQ(large[0], "SU2" + sp(13) + "00001" + sp(13) + "16000");
+    EXPECT_EQ(large[1], pluSalesRequests(2, false, false)[1]);
+}
+
+std::string sale(const std::string& quantity) {
+    return answer("DU000005901234123457MLEKO \xA5" + sp(11),
+                  {{38, 20, "123456"}, {58, 20, quantity}, {78, 10, "299"}});
+}
+
+TEST(PluSalesRecords, LineKeepsTheFirstThirteenCodeCharactersAndOnlySoldGoods) {
+    const PluSalesRecord record = decodePluSales(sale("2500"), CharsetMode::Mazovia);
+    EXPECT_EQ(pluSalesLine(record), "PLP0000059012341,MLEKO \x86" + sp(11) + "," + sp(13) +
+                                        "1234.56," + sp(15) + "2.990," + sp(5) + "2.500, 2.99\n");
+    EXPECT_EQ(pluSalesTableRecord(record).codeText, "000005901234123457");
+    for (const char* quantity : {"0", "-1000", "", "1"}) {
+        EXPECT_EQ(isSold(decodePluSales(sale(quantity), CharsetMode::Mazovia)),
+                  std::string(quantity) == "1")
+            << quantity;
+    }
+}
+
+PackagingRecord packaging(const char* issuedValue, const char* issued, const char* returnedValue,
+                          const char* returned) {
+    return decodePackaging(answer("Dd", {{2, 18, "000000000000001234"},
+                                         {38, 20, issuedValue},
+                                         {58, 20, issued},
+                                         {78, 20, returnedValue},
+                                         {98, 20, returned}}),
+                           CharsetMode::Mazovia);
+}
+
+TEST(PackagingRecords, NetFiguresForTheTableGrossOnesForTheLine) {
+    const PackagingRecord record = packaging("1000", "4", "250", "1");
+    EXPECT_EQ(packagingLine(record), "PLB" + sp(9) + "1234," + sp(18) + "," + sp(15) + "10.00," +
+                                         sp(19) + "4," + sp(16) + "2.50," + sp(19) + "1\n");
+    const ProductReportRecord row = packagingTableRecord(record);
+    EXPECT_EQ(row.codeText, "1234");
+    EXPECT_DOUBLE_EQ(row.value, 7.5);
+    EXPECT_DOUBLE_EQ(row.unitPrice, 2.5);
+    EXPECT_DOUBLE_EQ(packagingTableRecord(packaging("300", "3", "500", "5")).unitPrice, 0.0);
+    // Kept only with a whole item issued or returned; a huge count must not overflow the test.
+    EXPECT_FALSE(hasMovement(packaging("0", "0.5", "0", "0.9")));
+    EXPECT_TRUE(hasMovement(packaging("0", "0", "0", "-1")));
+    EXPECT_TRUE(hasMovement(packaging("0", "99999999999999999999", "0", "0")));
+}
+
+}  // namespace
+}  // namespace lorvex
