@@ -60,6 +60,18 @@ TEST(RegisterProtocol, OneBlockDumpIsAckedThenAnsweredAfterThePcHandsOver) {
     EXPECT_EQ(rig.reg.exchanges()[0].request, req);
 }
 
+TEST(RegisterProtocol, TheAnswerWaitsUntilThePcHandsOverWithEot) {
+    SimRig rig;
+    rig.pc.writeByte(ENQ);
+    rig.pc.sendFrame(request('A', 0));
+    drain(rig);             // the ACKs of the enquiry and the request
+    rig.pc.write("x\x06");  // stray bytes are not the PC's turn ending
+    EXPECT_EQ(rig.port.waitReadable(3000), WaitResult::TimedOut);
+    rig.pc.writeByte(EOT);
+    ASSERT_EQ(rig.port.waitReadable(100), WaitResult::Ready);
+    EXPECT_EQ(rig.pc.readByte(), STX);
+}
+
 TEST(RegisterProtocol, ManyBlocksEndInEtbExceptTheLastAndAnEmptyRangeEndsAtOnce) {
     SimRig rig;
     const test::PcResult linked = rig.pc.dump(rangeRequest('h', 0, " ", " "));
