@@ -16,66 +16,49 @@
 
 namespace lorvex::testing {
 
-// One run of record operations against a scripted register, with its own exchange file and
-// error log in a fresh directory.
+// A dump run of record operations against a scripted register, writing its exchange file in a
+// fresh directory.
 class RecordRun {
   public:
-    explicit RecordRun(Direction direction, const std::string& fileContent = {}, int traceLevel = 0,
-                       CharsetMode mode = CharsetMode::Mazovia) {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        static int serial = 0;
-        dir_ = std::filesystem::temp_directory_path() /
-               ("lorvex_records_" + std::string(info->name()) + "_" + std::to_string(++serial));
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-        settings.direction = direction;
-        settings.traceLevel = traceLevel;
-        settings.charsetMode = mode;
-        const auto path = dir_ / "std.dat";
-        if (direction == Direction::Load) {
-            std::ofstream(path, std::ios::binary) << fileContent;
-            file = ExchangeFile::openForLoad(path);
-        } else {
-            file = ExchangeFile::openForDump(path);
-        }
-        link = std::make_unique<RegisterLink>(reg, clock, console, traceLevel);
-        log = std::make_unique<StatusLog>(dir_ / "error.orv", mode, traceLevel, console);
+    RecordRun() {
+        file_ = ExchangeFile::openForDump(dir_ / "std.dat");
         run = std::make_unique<Run>(
-            Run{settings, console, clock, *link, *log, file.get(), nullptr, 0, {}, 0});
+            Run{settings_, console_, clock_, link_, log_, file_.get(), nullptr, 0, {}, 0});
     }
     ~RecordRun() {
         run.reset();
-        log.reset();
-        file.reset();
+        file_.reset();
         std::error_code ignored;
         std::filesystem::remove_all(dir_, ignored);
     }
 
-    // The dump's file as it stands once committed.
+    // The exchange file as it stands once committed.
     std::string written() {
-        file->commit();
-        return readAll(dir_ / "std.dat");
-    }
-    std::string errorLog() {
-        log->close();
-        return readAll(dir_ / "error.orv");
+        file_->commit();
+        std::ifstream in(dir_ / "std.dat", std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    Settings settings;
-    CapturingConsole console;
-    VirtualClock clock;
     ScriptedRegister reg;
-    std::unique_ptr<ExchangeFile> file;
-    std::unique_ptr<RegisterLink> link;
-    std::unique_ptr<StatusLog> log;
     std::unique_ptr<Run> run;
 
   private:
-    static std::string readAll(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    static std::filesystem::path freshDir() {
+        static int serial = 0;
+        const auto dir =
+            std::filesystem::temp_directory_path() / ("lorvex-records-" + std::to_string(++serial));
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        return dir;
     }
-    std::filesystem::path dir_;
+
+    std::filesystem::path dir_ = freshDir();
+    Settings settings_;
+    CapturingConsole console_;
+    VirtualClock clock_;
+    RegisterLink link_{reg, clock_, console_, 0};
+    StatusLog log_{dir_ / "error.orv", CharsetMode::Mazovia, 0, console_};
+    std::unique_ptr<ExchangeFile> file_;
 };
 
 }  // namespace lorvex::testing

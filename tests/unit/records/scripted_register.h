@@ -12,27 +12,24 @@ namespace lorvex::testing {
 
 // What the register does in one transaction.
 struct Reply {
-    bool silent = false;              // no ACK to the enquiry
     std::vector<std::string> blocks;  // dump: the answer texts, one frame each
-    bool lastBlockEtb = false;        // dump: every block ends in ETB, then a bare EOT
-    bool dropAfterBlocks = false;     // dump: the line goes quiet after the blocks
-    std::string status;               // load: the status frame after the PC's EOT ("" none)
+    bool allEtb = false;              // every block ends in ETB, then a bare EOT
+    bool quietAfter = false;          // the line goes quiet after the blocks
+    bool acknowledged = true;         // false: no ACK to the enquiry
 
-    static Reply answer(std::string text) { return {false, {std::move(text)}, false, false, {}}; }
-    static Reply quiet() { return {true, {}, false, false, {}}; }
-    static Reply accepted(std::string status = {}) {
-        return {false, {}, false, false, std::move(status)};
+    static Reply answer(std::string text) { return frames({std::move(text)}); }
+    static Reply accepted() { return frames({}); }
+    static Reply frames(std::vector<std::string> texts, bool allEtb = false,
+                        bool quietAfter = false) {
+        return {std::move(texts), allEtb, quietAfter, true};
     }
 };
 
-// A register played from a script: it answers the PC's enquiries and frames with the scripted
-// replies in order and keeps every request and record the PC sent. Nothing here waits: silence
-// is the absence of bytes, and the link's virtual clock runs out the time-outs.
+// A register played from a script, for dumps: each enquiry takes the next reply. Nothing here
+// waits: silence is the absence of bytes, and the link's virtual clock runs out the time-outs.
 class ScriptedRegister final : public SerialPort {
   public:
     std::deque<Reply> replies;
-    std::vector<std::string> requests;
-    std::vector<std::string> records;
     int enquiries = 0;
 
     bool writeBytes(const std::uint8_t* data, std::size_t count) override {
@@ -41,8 +38,8 @@ class ScriptedRegister final : public SerialPort {
     }
     std::size_t readAvailable(std::uint8_t* buffer, std::size_t most) override {
         std::size_t n = 0;
-        while (n < most && !out_.empty()) {
-            buffer[n++] = out_.front();
+        for (; n < most && !out_.empty(); ++n) {
+            buffer[n] = out_.front();
             out_.pop_front();
         }
         return n;
@@ -56,76 +53,43 @@ class ScriptedRegister final : public SerialPort {
     int readModemLines() override { return 0; }
 
   private:
+    // The PC's frames are not read, only counted to their end: ETX and the four checksum bytes.
     void take(std::uint8_t byte) {
-        if (checksumLeft_ > 0) {
-            if (--checksumLeft_ == 0) frameDone();
-            return;
-        }
-        if (inFrame_) {
-            if (byte == ETX) {
-                inFrame_ = false;
-                checksumLeft_ = 4;
-            } else {
-                frame_ += static_cast<char>(byte);
-            }
-            return;
-        }
-        if (byte == STX) {
+        if (frameLeft_ > 0) {
+            if (--frameLeft_ == 0) answer();
+        } else if (inFrame_ && byte == ETX) {
+            inFrame_ = false;
+            frameLeft_ = 4;
+        } else if (byte == STX) {
             inFrame_ = true;
-            frame_.clear();
-        } else if (byte == ENQ) {
+        } else if (byte == ENQ && !inFrame_) {
             ++enquiries;
-            reply_ = replies.empty() ? Reply::quiet() : replies.front();
-            if (!replies.empty()) replies.pop_front();
-            active_ = !reply_.silent;
-            expectRequest_ = true;
-            if (active_) send(ACK);
-        } else if (byte == EOT && active_ && loadRecordSeen_) {
-            if (!reply_.status.empty()) sendFrame(reply_.status, ETX);
-            send(EOT);
-            active_ = false;
-            loadRecordSeen_ = false;
-        }
-    }
-
-    void frameDone() {
-        if (!active_) return;
-        if (expectRequest_) {
-            expectRequest_ = false;
-            requests.push_back(frame_);
-            if (frame_.size() > 2 && frame_[2] == '0') {
-                for (std::size_t i = 0; i < reply_.blocks.size(); ++i) {
-                    const bool last = i + 1 == reply_.blocks.size();
-                    sendFrame(reply_.blocks[i], last && !reply_.lastBlockEtb ? ETX : ETB);
-                }
-                if (!reply_.dropAfterBlocks) send(EOT);
-                active_ = false;
-            } else {
-                send(ACK);
+            reply_ = Reply{};
+            reply_.acknowledged = false;
+            if (!replies.empty()) {
+                reply_ = replies.front();
+                replies.pop_front();
             }
-            return;
+            if (reply_.acknowledged) out_.push_back(ACK);
         }
-        records.push_back(frame_);
-        loadRecordSeen_ = true;
-        send(ACK);
     }
-
-    void send(std::uint8_t byte) { out_.push_back(byte); }
-    void sendFrame(const std::string& text, std::uint8_t end) {
-        send(STX);
-        for (const char c : text) send(static_cast<std::uint8_t>(c));
-        send(end);
-        for (const char c : std::string("0000")) send(static_cast<std::uint8_t>(c));
+    void answer() {
+        if (!reply_.acknowledged) return;
+        for (std::size_t i = 0; i < reply_.blocks.size(); ++i) {
+            const bool last = i + 1 == reply_.blocks.size();
+            out_.push_back(STX);
+            out_.insert(out_.end(), reply_.blocks[i].begin(), reply_.blocks[i].end());
+            out_.push_back(last && !reply_.allEtb ? ETX : ETB);
+            out_.insert(out_.end(), 4, '0');
+        }
+        if (!reply_.quietAfter) out_.push_back(EOT);
+        reply_.acknowledged = false;
     }
 
     std::deque<std::uint8_t> out_;
     Reply reply_;
-    bool active_ = false;
     bool inFrame_ = false;
-    int checksumLeft_ = 0;
-    std::string frame_;
-    bool loadRecordSeen_ = false;
-    bool expectRequest_ = false;
+    int frameLeft_ = 0;
 };
 
 }  // namespace lorvex::testing

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "records/card_format.h"
+#include "records/cashier_format.h"
+#include "records/discount_format.h"
+#include "records/fiscal_id_format.h"
+#include "records/flag_format.h"
+#include "records/halo_format.h"
+#include "records/receipt_text.h"
+#include "records/record_text.h"
+
+namespace lorvex {
+namespace {
+
+const char kFill = static_cast<char>(0xFF);
+
+TEST(ReceiptText, RegisterTextToLine) {
+    const std::string fill(1, kFill);
+    const std::pair<std::string, std::string> cases[] = {
+        {"A\nBB\nCCC" + fill + fill, "NAG,A,BB,CCC\n"},
+        {"A\r\nB" + fill, "NAG,A,,B\n"},
+        {fill + "A\nB\n", "NAG,\n"},  // nothing after the first fill counts
+        // A last line running to the end of the text is kept, without the blanks behind it.
+        {"A\nLAST", "NAG,A,LAST\n"},
+        {"A\nB\n" + std::string(20, ' '), "NAG,A,B\n"},
+        {"A  \nB", "NAG,A  ,B\n"},
+    };
+    for (const auto& [text, line] : cases) EXPECT_EQ(receiptLine(kHeader, text), line);
+}
+
+TEST(ReceiptText, LoadLineToFilledRecord) {
+    EXPECT_EQ(receiptRecord(kHeader, receiptTextFromLine("NAG,,X,")),
+              "DB\nX\n" + std::string(214, kFill));
+    EXPECT_EQ(receiptRecord(kFooter, receiptTextFromLine("STP,")), "DC" + std::string(200, kFill));
+    EXPECT_EQ(receiptRecord(kFooter, std::string(250, 'x')), "DC" + std::string(200, 'x'));
+}
+
+TEST(FixedFields, NumbersInExactWidths) {
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(hundredthsField(12.5, 10, false), "      1250");
+    EXPECT_EQ(hundredthsField(0.004, 10, false), "         0");
+    EXPECT_EQ(hundredthsField(0.29, 10, false), "        29");
+    EXPECT_EQ(hundredthsField(-5, 5, true), "-0500");
+    EXPECT_EQ(hundredthsField(99999999.99, 10, false), "9999999999");
+    for (const double wide : {100000000.0, inf, -inf, std::nan("")}) {
+        EXPECT_FALSE(hundredthsField(wide, 10, false)) << wide;
+    }
+    EXPECT_FALSE(hundredthsField(1000, 5, true));
+    EXPECT_EQ(digitsField(7, 3), "007");
+    EXPECT_FALSE(digitsField(1000, 3));
+    EXPECT_FALSE(digitsField(-1, 3));
+}
+
+TEST(FixedFields, GoodsCodesKeepEveryDigit) {
+    const std::pair<const char*, std::optional<long long>> cases[] = {
+        {"5900000000001", 5900000000001LL},
+        {"  123456789012345678", 123456789012345678LL},  // beyond a double's exact digits
+        {"000000000000000000000042", 42},
+        {"-7", -7},
+        {"12.6", 13},
+        {"1e3", 1000},
+        {"", 0},
+        {"abc", 0},
+        {"1234567890123456789", std::nullopt},
+        {"1e19", std::nullopt},
+        {"inf", std::nullopt},
+    };
+    for (const auto& [text, code] : cases) EXPECT_EQ(readGoodsCode(text), code) << text;
+    EXPECT_EQ(goodsCodeField(123456789012345678LL), "123456789012345678");
+    EXPECT_FALSE(goodsCodeField(-123456789012345678LL));
+}
+
+TEST(Records, ValuesThatDoNotFitGiveNoRecord) {
+    const auto card = [](std::size_t field, int value) {
+        DiscountCard changed;
+        changed.numbers[field] = value;
+        return cardRecord(changed).has_value();
+    };
+    const auto flags = [](const FlagsLayout& layout, std::size_t at, int value) {
+        std::vector<int> values(layout.count, 0);
+        values[at] = value;
+        return flagsRecord(layout, values).has_value();
+    };
+    const std::pair<const char*, bool> built[] = {
+        {"flag 256", flags(kFlags, 2, 256)},
+        {"flag -1", flags(kFlags, 0, -1)},
+        {"SOLVEK flag 1000", flags(kSolvekFlags, 8, 1000)},
+        {"cashier 30", cashierRecord(30, "A", "1").has_value()},
+        {"cashier -1", cashierRecord(-1, "A", "1").has_value()},
+        {"halo 1e9", haloRecord(HaloTable{0, 1e9}).has_value()},
+        {"rate 1000", discountsRecord(DiscountSettings{1000}).has_value()},
+        {"amount 1e8", discountsRecord(DiscountSettings{0, 0, 0, 0, 0, 0, 0, 1e8}).has_value()},
+        {"slot 0", directCodeRecord({0, 1}).has_value()},
+        {"slot 43", directCodeRecord({43, 1}).has_value()},
+        {"card value 1000", card(0, 1000)},
+        {"card value -1", card(9, -1)},
+        {"card field 12 of 10", card(11, 10)},
+        {"card field 16 of 100", card(14, 100)},
+    };
+    for (const auto& [name, made] : built) EXPECT_FALSE(made) << name;
+    // Texts are cut to their places instead.
+    EXPECT_EQ(cashierRecord(29, "NAZWISKO_DLUGIE_PONAD", "123456"), "DDTNAZWISKO_DLUGIE_PO1234");
+    EXPECT_EQ(cardFromLine("KRT1,0,0,0,0,0,0,0,0,0,0,0,0,ABCDEFGH").card.text, "ABCDEF");
+}
+
+TEST(Answers, CutOrGarbledAnswersAreNotDecoded) {
+    EXPECT_EQ(hexByte('1', 'C'), 28);
+    EXPECT_EQ(hexByte('a', 'f'), 0xAF);  // the program's own records carry lower case
+    for (const char bad : {'G', ' ', '!', '\0'}) EXPECT_EQ(hexByte('0', bad), -1) << bad;
+    EXPECT_FALSE(flagsFromAnswer(kFlags, "DA0A0B0C0D0E0FZ0"));
+    EXPECT_FALSE(flagsFromAnswer(kFlags, "DA0A0B0C0D0E0F1"));
+    EXPECT_FALSE(flagsFromAnswer(kSolvekFlags, "Ds01020304"));
+    EXPECT_FALSE(haloFromAnswer("DE" + std::string(149, '0')));
+    EXPECT_FALSE(discountsFromAnswer("DG" + std::string(59, '0')));
+    EXPECT_FALSE(directCodeFromAnswer("DJ09123"));
+    EXPECT_FALSE(directCodeFromAnswer("DJ09" + std::string(14, ' ') + "1e30"));
+    EXPECT_FALSE(vatRatesFromAnswer("DK" + std::string(23, '0')));
+    EXPECT_FALSE(cardLine(0, "Dj0" + std::string(43, '0')));
+    EXPECT_FALSE(linkedCodeLine("Dh" + std::string(35, '1')));
+}
+
+TEST(Answers, CashierNameEndsAtTheRegistersFill) {
+    const std::string answer = "DD3\x9DUKASZ" + std::string(12, kFill) + "0042";
+    EXPECT_EQ(cashierLine(3, answer, CharsetMode::Mazovia), "KAS03,\x9CUKASZ            ,0042\n");
+    EXPECT_EQ(cashierLine(3, answer, CharsetMode::None), "KAS03,LUKASZ            ,0042\n");
+    EXPECT_EQ(cashierLine(1, "DD1AB", CharsetMode::Latin), "KAS01,AB                ,    \n");
+}
+
+}  // namespace
+}  // namespace lorvex
