@@ -36,6 +36,8 @@ class SimulatedPort final : public SerialPort {
     void setRts(int on) override;
     int readModemLines() override;
 
+    // Both directions of the line, with their times (kept by the register).
+    const Transcript& transcript() const { return reg_.transcript(); }
     bool unplugged() const { return unplugged_; }
     bool dtr() const { return dtr_; }
     bool rts() const { return rts_; }

@@ -28,6 +28,7 @@ class SimulatedRegister final : private LineOutput {
     RegisterMemory& memory() { return model_.memory(); }
     FaultPlan& faults() { return faults_; }
     Transcript& transcript() { return transcript_; }
+    const Transcript& transcript() const { return transcript_; }
     ProtocolEngine& engine() { return engine_; }
     const std::vector<Exchange>& exchanges() const { return engine_.exchanges(); }
 

@@ -21,6 +21,7 @@
 #include "platform/console.h"
 #include "support/processes.h"
 #include "support/scripted_pc.h"
+#include "support/sim_session.h"
 #include "support/temp_dir.h"
 #include "support/tty_port.h"
 
@@ -172,19 +173,24 @@ TEST_F(SimOnPty, TheProgramsOwnLinkTalksToIt) {
     EXPECT_EQ(buffer.substr(0, 40), "DH107Napoje                   350A000001");
 }
 
-TEST_F(SimOnPty, TheLorvexProgramDumpsAndLoadsThroughIt) {
-    std::string error;
-    ASSERT_TRUE(sim.start(dir.path(), {}, error)) << error;
-    const ProcessResult dumped = runLorvex({"/CA", "/FFLAGI.TXT"}, dir.path(), 30000);
+TEST(SimSession, TheLorvexProgramDumpsAndLoadsThroughTheSimulator) {
+    std::string why;
+    if (!endToEndAvailable(why)) GTEST_SKIP() << why;
+    SimSession session;
+    ASSERT_TRUE(session.ok()) << session.error();
+    const ProcessResult dumped = session.lorvex({"/CA", "/FFLAGI.TXT"}, 30000);
     ASSERT_FALSE(dumped.timedOut);
     EXPECT_EQ(dumped.exitCode, 0) << dumped.out << dumped.err;
-    EXPECT_EQ(readFile(dir.path() / "FLAGI.TXT"), "FLG, 1, 0, 3,16, 0, 2, 9\n");
+    EXPECT_EQ(session.files()["FLAGI.TXT"], "FLG, 1, 0, 3,16, 0, 2, 9\n");
 
-    dir.write("NOWE.TXT", "FLG,1,0,12,255,16,0,9\n");
-    const ProcessResult loaded = runLorvex({"/CA", "/L", "/FNOWE.TXT"}, dir.path(), 30000);
+    session.dir().write("NOWE.TXT", "FLG,1,0,12,255,16,0,9\n");
+    const ProcessResult loaded = session.lorvex({"/CA", "/L", "/FNOWE.TXT"}, 30000);
     EXPECT_EQ(loaded.exitCode, 0) << loaded.out << loaded.err;
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "error.orv"));
-    EXPECT_EQ(dumpOnce(request('A', 0, 0, 0)).last(), "DA01000CFF100009");
+    EXPECT_EQ(session.lorvex({"/CA", "/FZNOWU.TXT"}, 30000).exitCode, 0);
+    const Files files = session.files();
+    EXPECT_EQ(files.count("error.orv"), 0u);
+    EXPECT_EQ(files.at("ZNOWU.TXT"), "FLG, 1, 0,12,255,16, 0, 9\n");
+    EXPECT_EQ(session.stop(), 0);
 }
 
 }  // namespace
