@@ -428,6 +428,14 @@ bool saveState(const std::filesystem::path& file, const RegisterMemory& memory,
 }
 
 bool loadState(const std::filesystem::path& file, RegisterMemory& memory, std::string& error) {
+    // A full register (every good at its capacity) is a few megabytes; nothing larger is a state.
+    constexpr std::uintmax_t kLargestState = 64u * 1024u * 1024u;
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (!ec && size > kLargestState) {
+        error = file.string() + ": too large to be a lorvex-sim state file";
+        return false;
+    }
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         error = "cannot read " + file.string();
