@@ -68,6 +68,10 @@ Settings parseCommandLine(std::string commandString) {
             case 3:
                 s.charsetMode = CharsetMode::None;
                 break;
+            case 4:
+                s.charsetMode = CharsetMode::Latin;
+                s.utf8Files = true;
+                break;
             default:
                 s.charsetMode = CharsetMode::Mazovia;
                 break;

@@ -68,7 +68,8 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
     }
     env.console.showSpinner(40, 11, "-");
 
-    StatusLog log(logPath, settings.charsetMode, settings.traceLevel, env.console);
+    StatusLog log(logPath, settings.charsetMode, settings.traceLevel, env.console,
+                  settings.utf8Files);
     const JobEntry* job = findJob(settings.commandLetter);
 
     OpenedFile file = openRunFile(settings, env.workDir);
@@ -97,6 +98,9 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
     RegisterLink link(*port, env.clock, env.console, settings.traceLevel);
     Run run{settings,        env.console,      env.clock, link, log,
             file.text.get(), file.table.get(), 0,         {},   0};
+    if (settings.utf8Files && run.file != nullptr) {
+        run.file->useUtf8([&run] { run.report(kBadFileData); });
+    }
     if (job != nullptr) job->run(run);
 
     int exitCode = 0;

@@ -1,5 +1,7 @@
 #include "core/exchange_file.h"
 
+#include "platform/codepages.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -236,7 +238,50 @@ bool ExchangeFile::fill(std::size_t wanted) {
     return true;
 }
 
+void ExchangeFile::useUtf8(std::function<void()> onUnsendableLine) {
+    utf8_ = true;
+    onUnsendableLine_ = std::move(onUnsendableLine);
+}
+
 bool ExchangeFile::readLine(std::string& line, bool* hadLineFeed) {
+    if (!utf8_) return readRawLine(line, hadLineFeed);
+    if (atFileStart_ && fill(3) && std::memcmp(buffer_.data() + start_, "\xEF\xBB\xBF", 3) == 0) {
+        start_ += 3;
+    }
+    atFileStart_ = false;
+    while (readRawLine(line, hadLineFeed)) {
+        if (line.find('\xFF') == std::string::npos) return true;
+        // A character with no place in code page 852 was read as 0xFF: nothing of this line may
+        // reach the register.
+        if (onUnsendableLine_) onUnsendableLine_();
+    }
+    return false;
+}
+
+int ExchangeFile::takeUtf8Character() {
+    const auto lead = static_cast<unsigned char>(buffer_[start_]);
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (length == 1 || lead > 0xF4 || !fill(length)) {
+        ++start_;
+        return -1;
+    }
+    char32_t c = lead & (0x3F >> (length - 1));
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(buffer_[start_ + i]);
+        if ((next & 0xC0) != 0x80) {
+            start_ += i;
+            return -1;
+        }
+        c = (c << 6) | (next & 0x3F);
+    }
+    start_ += length;
+    // 0xFF marks the unsendable; the non-breaking space that code page 852 keeps there is rare
+    // enough in goods names to be refused with it.
+    const int byte = byteOf(c, TextEncoding::Cp852);
+    return byte == 0xFF ? -1 : byte;
+}
+
+bool ExchangeFile::readRawLine(std::string& line, bool* hadLineFeed) {
     line.clear();
     if (hadLineFeed != nullptr) *hadLineFeed = false;
     if (dump_ || file_ == nullptr || !fill(1)) return false;
@@ -249,6 +294,11 @@ bool ExchangeFile::readLine(std::string& line, bool* hadLineFeed) {
             return true;
         }
         if (line.size() == kMaxLine) return true;
+        if (utf8_ && static_cast<unsigned char>(c) >= 0x80) {
+            const int byte = takeUtf8Character();
+            line.push_back(static_cast<char>(byte < 0 ? 0xFF : byte));
+            continue;
+        }
         line.push_back(c);
         ++start_;
     }
@@ -257,6 +307,11 @@ bool ExchangeFile::readLine(std::string& line, bool* hadLineFeed) {
 
 void ExchangeFile::write(std::string_view text) {
     if (!dump_ || finished_ || writeFailed_) return;
+    std::string utf8;
+    if (utf8_) {
+        utf8 = toUtf8(text, TextEncoding::Cp852);
+        text = utf8;
+    }
 #ifdef _WIN32
     // Text files on Windows end their lines in CR LF.
     std::string converted;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,6 +36,12 @@ class ExchangeFile {
     ExchangeFile(const ExchangeFile&) = delete;
     ExchangeFile& operator=(const ExchangeFile&) = delete;
 
+    // The file is UTF-8 while the run's text is code page 852: lines are converted on the way in
+    // and out, and widths count characters. A load line holding a character that code page 852
+    // cannot carry (or bytes that are not UTF-8) is never handed out: `onUnsendableLine` is
+    // called for it instead. A byte order mark at the start of the file is passed over.
+    void useUtf8(std::function<void()> onUnsendableLine);
+
     // The next line without its line end; false at the end of the file. `hadLineFeed` tells
     // whether the line ended in a line feed (false for a piece of a long line and a last line
     // without one).
@@ -59,7 +66,14 @@ class ExchangeFile {
     bool fill(std::size_t wanted);
     void closeFile();
 
+    bool readRawLine(std::string& line, bool* hadLineFeed);
+    // One UTF-8 character from the read-ahead, as its code page 852 byte; -1 when it has none.
+    int takeUtf8Character();
+
     std::FILE* file_ = nullptr;
+    bool utf8_ = false;
+    bool atFileStart_ = true;
+    std::function<void()> onUnsendableLine_;
     std::filesystem::path path_;
     std::filesystem::path tempPath_;
     bool dump_ = false;

@@ -24,11 +24,14 @@ struct Settings {
     // Process-wide settings
     int traceLevel = 0;                              // /Q
     CharsetMode charsetMode = CharsetMode::Mazovia;  // /S
-    bool solvekFamily = false;                       // /W
-    bool skipHourlyReport = false;                   // /E
-    bool largePluNumbers = false;                    // /M
-    bool skipEanCheck = false;                       // /A
-    int channel = 0;                                 // /K
+    // /S4: the exchange file and error.orv in UTF-8. Inside the run the text is then code page 852
+    // (charsetMode Latin), converted only where it meets those two files.
+    bool utf8Files = false;
+    bool solvekFamily = false;      // /W
+    bool skipHourlyReport = false;  // /E
+    bool largePluNumbers = false;   // /M
+    bool skipEanCheck = false;      // /A
+    int channel = 0;                // /K
 };
 
 }  // namespace lorvex

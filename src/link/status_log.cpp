@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/codepages.h"
 #include "text/format.h"
 
 namespace lorvex {
@@ -20,8 +21,13 @@ std::FILE* createLog(const std::filesystem::path& path) {
 
 }  // namespace
 
-StatusLog::StatusLog(std::filesystem::path path, CharsetMode mode, int traceLevel, Console& console)
-    : path_(std::move(path)), mode_(mode), traceLevel_(traceLevel), console_(console) {}
+StatusLog::StatusLog(std::filesystem::path path, CharsetMode mode, int traceLevel, Console& console,
+                     bool utf8File)
+    : path_(std::move(path)),
+      mode_(mode),
+      traceLevel_(traceLevel),
+      console_(console),
+      utf8File_(utf8File) {}
 
 StatusLog::~StatusLog() {
     close();
@@ -37,16 +43,21 @@ void StatusLog::report(StatusCode code, int itemNumber, std::string_view itemCod
             const std::string notice =
                 format("99  Uwaga! wszystkie b%c%cdy zapisano w pliku: error.orv\n",
                        static_cast<int>(row[kSmallL]), static_cast<int>(row[kSmallE]));
-            std::fwrite(notice.data(), 1, notice.size(), file_);
+            writeLine(notice);
         }
     }
     const std::string message = statusMessage(code, itemNumber, itemCode, mode_);
     if (file_ != nullptr) {
-        std::fwrite(message.data(), 1, message.size(), file_);
+        writeLine(message);
         // On disk at once: a run cut short still leaves what went wrong.
         std::fflush(file_);
     }
     if (traceLevel_ != 0) console_.print("er=" + message + "\n", consoleEncoding(mode_));
+}
+
+void StatusLog::writeLine(const std::string& line) {
+    const std::string bytes = utf8File_ ? toUtf8(line, TextEncoding::Cp852) : line;
+    std::fwrite(bytes.data(), 1, bytes.size(), file_);
 }
 
 void StatusLog::close() {

@@ -19,7 +19,9 @@ std::string statusMessage(StatusCode code, int itemNumber, std::string_view item
 // echoed as "er=..." on the console when a trace level is set.
 class StatusLog {
   public:
-    StatusLog(std::filesystem::path path, CharsetMode mode, int traceLevel, Console& console);
+    // With `utf8File` the messages (built in the mode's letters) are written to the file as UTF-8.
+    StatusLog(std::filesystem::path path, CharsetMode mode, int traceLevel, Console& console,
+              bool utf8File = false);
     ~StatusLog();
     StatusLog(const StatusLog&) = delete;
     StatusLog& operator=(const StatusLog&) = delete;
@@ -28,10 +30,13 @@ class StatusLog {
     void close();
 
   private:
+    void writeLine(const std::string& line);
+
     std::filesystem::path path_;
     CharsetMode mode_;
     int traceLevel_;
     Console& console_;
+    bool utf8File_ = false;
     std::FILE* file_ = nullptr;
 };
 

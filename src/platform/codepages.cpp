@@ -49,6 +49,17 @@ char32_t unicodeOf(unsigned char byte, TextEncoding encoding) {
     }
 }
 
+int byteOf(char32_t c, TextEncoding encoding) {
+    if (c < 0x80) return static_cast<int>(c);
+    for (int b = 0x80; b < 0x100; ++b) {
+        if (encoding != TextEncoding::Ascii &&
+            unicodeOf(static_cast<unsigned char>(b), encoding) == c) {
+            return b;
+        }
+    }
+    return -1;
+}
+
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);

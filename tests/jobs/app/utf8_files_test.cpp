@@ -1,0 +1,59 @@
+// /S4: the exchange file and error.orv in UTF-8, the register still in code page 852.
+
+#include <gtest/gtest.h>
+
+#include "support/job_harness.h"
+
+namespace lorvex::test {
+namespace {
+
+TEST(Utf8Files, DumpedLinesLineUpLikeTheirSingleByteTwins) {
+    JobHarness harness;
+    const JobResult utf8 = harness.run({"/CD", "/S4", "/FKAS.TXT"});
+    const JobResult latin = harness.run({"/CD", "/S2", "/FKAS.TXT"});
+    ASSERT_EQ(utf8.exitCode, 0);
+    // The same characters in the same columns: UTF-8 is the CP852 file, letter by letter.
+    std::string expected;
+    for (unsigned char c : latin.file("KAS.TXT")) {
+        expected += c < 0x80 ? std::string(1, static_cast<char>(c))
+                             : (c == 0x88   ? "ł"
+                                : c == 0xA2 ? "ó"
+                                : c == 0x98 ? "ś"
+                                : c == 0xE4 ? "ń"
+                                : c == 0xA5 ? "ą"
+                                : c == 0x9D ? "Ł"
+                                            : "?");
+    }
+    EXPECT_EQ(utf8.file("KAS.TXT"), expected);
+    EXPECT_NE(utf8.file("KAS.TXT").find("Józef Wiśniewski  ,"), std::string::npos);
+}
+
+TEST(Utf8Files, LoadKeepsPolishLettersAndRefusesWhatTheRegisterCannotCarry) {
+    JobHarness harness;
+    const std::string lines =
+        "\xEF\xBB\xBF"  // a byte order mark, as Windows editors write it
+        "KAS03,Zażółć gęślą jaźń,1234\r\n"
+        "KAS04,Euro €,1111\n"
+        "KAS05,Bad \xC3,2222\n"
+        "KAS06,Źdźbło,3333\n";
+    const JobResult load = harness.file("LOAD.TXT", lines).run({"/CD", "/L", "/S4", "/FLOAD.TXT"});
+    EXPECT_EQ(load.exitCode, 0);
+    // Two lines refused, each with message 63 in UTF-8 after the heading.
+    EXPECT_EQ(load.errorLog(),
+              "99  Uwaga! wszystkie błędy zapisano w pliku: error.orv\n"
+              "63  Złe dane w pliku\n63  Złe dane w pliku\n");
+    // Only the two good lines reached the register, as CP852.
+    ASSERT_EQ(load.pcFrames().size(), 4u);
+    EXPECT_EQ(load.pcFrames()[1], "DD3Za\xBE\xA2\x88\x86 g\xA9\x98l\xA5 ja\xAB\xE4 1234");
+    EXPECT_EQ(load.pcFrames()[3].substr(0, 9),
+              "DD6\x8D"
+              "d\xAB"
+              "b\x88o");
+
+    const JobResult dump = harness.run({"/CD", "/S4", "/FKAS.TXT"});
+    EXPECT_NE(dump.file("KAS.TXT").find("KAS03,Zażółć gęślą jaźń ,1234\n"), std::string::npos);
+    EXPECT_NE(dump.file("KAS.TXT").find("KAS06,Źdźbło            ,3333\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lorvex::test
