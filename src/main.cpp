@@ -6,8 +6,10 @@
 
 #include "app/program.h"
 #include "link/open_port.h"
+#include "platform/interrupt.h"
 
 int main(int argc, char** argv) {
+    lorvex::installInterruptCleanup();
     lorvex::StreamConsole console(stdout);
     lorvex::SystemClock clock;
     std::error_code error;

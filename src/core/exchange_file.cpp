@@ -1,6 +1,7 @@
 #include "core/exchange_file.h"
 
 #include "platform/codepages.h"
+#include "platform/interrupt.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -202,7 +203,10 @@ std::unique_ptr<ExchangeFile> ExchangeFile::openForDump(const fs::path& path) {
             return nullptr;
     }
     opened->file_ = createTemporary(target, opened->tempPath_);
-    if (opened->file_ != nullptr) return opened;
+    if (opened->file_ != nullptr) {
+        setInterruptCleanupPath(opened->tempPath_);
+        return opened;
+    }
     // The user may write the file but not its directory: it can still be rewritten, though not
     // replaced, and it is left alone until the whole dump is there.
     if (typeOf(target) != fs::file_type::regular) return nullptr;
@@ -353,6 +357,7 @@ bool ExchangeFile::commit() {
             std::error_code ignored;
             fs::remove(tempPath_, ignored);
         }
+        setInterruptCleanupPath({});
     }
     if (!ok) writeFailed_ = true;
     committed_ = ok;
@@ -367,6 +372,7 @@ void ExchangeFile::discard() {
     if (mode_ == DumpMode::Replace) {
         std::error_code ignored;
         fs::remove(tempPath_, ignored);
+        setInterruptCleanupPath({});
     }
 }
 
