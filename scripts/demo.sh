@@ -7,7 +7,7 @@
 #   scripts/demo.sh --no-build       use the programs already in the build directory
 #   scripts/demo.sh --build-dir DIR  build into (or use) DIR
 #
-# The files are written with /S2 (code page 852, the register's own) and shown as UTF-8.
+# The files are written with /S4 (UTF-8), so the Polish letters show as they are.
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -66,13 +66,7 @@ if ! grep -q "serving" sim.out; then
 fi
 echo "== $(cat sim.out)"
 
-show() {
-    if command -v iconv > /dev/null; then
-        iconv -f CP852 -t UTF-8 "$1"
-    else
-        cat "$1"
-    fi
-}
+show() { cat "$1"; }
 
 run() {
     echo "== lorvex $*"
@@ -88,12 +82,12 @@ run() {
     return "$code"
 }
 
-run /P1 /CG /FDZIALY.TXT /S2
+run /P1 /CG /FDZIALY.TXT /S4
 echo "-- DZIALY.TXT (departments):"
 show DZIALY.TXT
 
 # /A asks for all goods in one range (the three code ranges would add 5 s pauses between them).
-run /P1 /CH /A /FTOWARY.TXT /S2
+run /P1 /CH /A /FTOWARY.TXT /S4
 echo "-- TOWARY.TXT (PLU goods, $(wc -l < TOWARY.TXT) lines):"
 show TOWARY.TXT
 
