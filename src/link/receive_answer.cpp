@@ -65,7 +65,7 @@ StatusCode RegisterLink::receiveAnswer(std::string& buffer, int& blockCounter) {
             if (naks > kMostNaks) {
                 // The register keeps refusing: the transaction is abandoned, not a success.
                 sendByte(EOT);
-                trace(4, format("<%d\n", byte));
+                if (traceLevel_ >= 4) trace(4, format("<%d\n", byte));
                 return abandonAnswer(blockCounter, kNoAnswer);
             }
             ++naks;
@@ -100,7 +100,7 @@ StatusCode RegisterLink::receiveAnswer(std::string& buffer, int& blockCounter) {
         byte = nextByte();
     }
 
-    trace(4, format("<%d\n", byte == kTimedOut ? kTimeoutMarker : byte));
+    if (traceLevel_ >= 4) trace(4, format("<%d\n", byte == kTimedOut ? kTimeoutMarker : byte));
     if (byte == EOT) {
         clock_.sleepMs(kPauseBeforeFinalEotMs);
         blockCounter = 0;

@@ -36,42 +36,39 @@ int RegisterLink::nextByte() {
     }
     port_.flushOutput();
     const std::uint64_t start = clock_.nowMs();
-    bool readyWithoutBytes = false;
     for (;;) {
         port_.drainMessages();
-        std::array<std::uint8_t, kBytesPerPoll> staging{};
-        const std::size_t got =
-            std::min(port_.readAvailable(staging.data(), staging.size()), staging.size());
-        if (got > 0) {
-            // The ring is refilled only when empty, so unread bytes are never overwritten.
-            for (std::size_t i = 0; i < got; ++i) {
-                ringWrite_ = (ringWrite_ + 1) % kRingSize;
-                ring_[ringWrite_] = staging[i];
-            }
-            ringRead_ = (ringRead_ + 1) % kRingSize;
-            return ring_[ringRead_];
-        }
         const std::uint64_t now = clock_.nowMs();
         const std::uint64_t elapsed = now > start ? now - start : 0;
-        if (elapsed >= kByteTimeoutMs) return kTimedOut;
+        const bool lastLook = elapsed >= kByteTimeoutMs;
         const auto slice = static_cast<std::uint32_t>(
-            std::min<std::uint64_t>(kWaitSliceMs, kByteTimeoutMs - elapsed));
-        if (readyWithoutBytes) {
-            // The port said bytes were waiting but gave none: pause rather than spin on it.
-            readyWithoutBytes = false;
-            clock_.sleepMs(slice);
-            continue;
-        }
+            lastLook ? 0 : std::min<std::uint64_t>(kWaitSliceMs, kByteTimeoutMs - elapsed));
+        // The wait returns at once when bytes are already waiting, so each arrival costs one
+        // wait and one read.
         const WaitResult result = port_.waitReadable(slice);
         if (result == WaitResult::Ready) {
-            readyWithoutBytes = true;
-            continue;
+            std::array<std::uint8_t, kBytesPerPoll> staging;
+            const std::size_t got =
+                std::min(port_.readAvailable(staging.data(), staging.size()), staging.size());
+            if (got > 0) {
+                // The ring is refilled only when empty, so unread bytes are never overwritten.
+                for (std::size_t i = 0; i < got; ++i) {
+                    ringWrite_ = (ringWrite_ + 1) % kRingSize;
+                    ring_[ringWrite_] = staging[i];
+                }
+                ringRead_ = (ringRead_ + 1) % kRingSize;
+                return ring_[ringRead_];
+            }
         }
-        // Silence or a failing device: the time must really pass, or a device that fails at
-        // once would be polled in a tight loop.
+        if (lastLook) return kTimedOut;
+        // Silence, a failing device, or one that says bytes wait and gives none: the time must
+        // really pass, or such a device would be polled in a tight loop.
         const std::uint64_t after = clock_.nowMs();
         const std::uint64_t waited = after > now ? after - now : 0;
-        if (waited < slice) clock_.sleepMs(static_cast<std::uint32_t>(slice - waited));
+        if (result == WaitResult::Ready || waited < slice) {
+            clock_.sleepMs(
+                static_cast<std::uint32_t>(slice - std::min<std::uint64_t>(waited, slice)));
+        }
     }
 }
 
@@ -121,6 +118,8 @@ void RegisterLink::skipChecksum() {
 void RegisterLink::showProgress() {
     static constexpr char kMarks[] = "/-\\|";
     spinner_ = (spinner_ + 1) % 4;
+    // Drawn for every byte received: nothing is built for a console that does not show it.
+    if (!console_.isTerminal()) return;
     const char mark = kMarks[spinner_];
     console_.showSpinner(
         40, 11,
@@ -138,13 +137,13 @@ StatusCode RegisterLink::openTransaction(std::string_view request, Opening openi
         const int shown = byte == kTimedOut ? kTimeoutMarker : byte;
         switch (opening) {
             case Opening::Answer:
-                trace(4, format("<<%d\n", shown));
+                if (traceLevel_ >= 4) trace(4, format("<<%d\n", shown));
                 break;
             case Opening::Record:
-                trace(4, format("<%c", shown), TextEncoding::Cp852);
+                if (traceLevel_ >= 4) trace(4, format("<%c", shown), TextEncoding::Cp852);
                 break;
             case Opening::Chained:
-                trace(4, format("%d,", shown));
+                if (traceLevel_ >= 4) trace(4, format("%d,", shown));
                 break;
         }
         if (byte == ACK) break;

@@ -30,7 +30,8 @@ StatusCode RegisterLink::sendRecordChained(std::string_view request, std::string
         const StatusCode opened = openTransaction(request, Opening::Chained);
         if (opened != 0) return opened;
         pending_ = nextByte();
-        trace(4, format("%d,", pending_ == kTimedOut ? kTimeoutMarker : pending_));
+        if (traceLevel_ >= 4)
+            trace(4, format("%d,", pending_ == kTimedOut ? kTimeoutMarker : pending_));
     }
     ++sentRecordCount_;
     trace(4, "\n>");
@@ -42,7 +43,7 @@ StatusCode RegisterLink::reactToRegister(std::string_view record, Chain chain) {
     const auto shown = [](int byte) { return byte == kTimedOut ? kTimeoutMarker : byte; };
     const auto take = [&] {
         const int byte = nextByte();
-        if (chained) trace(4, format("%d,", shown(byte)));
+        if (chained && traceLevel_ >= 4) trace(4, format("%d,", shown(byte)));
         return byte;
     };
 
@@ -64,7 +65,7 @@ StatusCode RegisterLink::reactToRegister(std::string_view record, Chain chain) {
             return kNoAnswer;
         }
         if (chained) {
-            trace(4, format("%d,", shown(byte)));
+            if (traceLevel_ >= 4) trace(4, format("%d,", shown(byte)));
         } else {
             traceReceived(byte, "<%d\n");
         }
@@ -126,7 +127,7 @@ StatusCode RegisterLink::reactToRegister(std::string_view record, Chain chain) {
                 status += byte >= '0' && byte <= ':' ? byte - '0' : byte - '0' + 10;
             }
             ++digitPosition;
-            trace(5, format("er=%d,%d", digitPosition, byte));
+            if (traceLevel_ >= 5) trace(5, format("er=%d,%d", digitPosition, byte));
         }
         if (byte == ETX || byte == ETB) {
             inText = false;
@@ -135,7 +136,7 @@ StatusCode RegisterLink::reactToRegister(std::string_view record, Chain chain) {
         }
         byte = take();
     }
-    trace(4, format("%d\n", byte));
+    if (traceLevel_ >= 4) trace(4, format("%d\n", byte));
     return status;
 }
 

@@ -7,10 +7,15 @@
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#include <sys/sysmacros.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <thread>
 
 #include "link/device_port.h"
 
@@ -23,6 +28,14 @@ constexpr std::uint32_t kWriteMsPerByte = 10;
 constexpr std::uint32_t kWriteBaseMs = 1000;
 constexpr int kOutputPollMs = 10;
 constexpr int kMostInterruptions = 100;
+// Start bit, eight data bits, stop bit.
+constexpr long kBitsPerByte = 10;
+// Between two looks at the UART's transmitter the line moves on by this share of a byte.
+constexpr int kTransmitterChecksPerByte = 8;
+// Timers may fire this late (the default allows 50 us, a twentieth of a byte at 9600 baud).
+constexpr unsigned long kTimerSlackNs = 1000;
+
+using SteadyClock = std::chrono::steady_clock;
 
 void makeRaw(termios& tio, bool baud19200) {
     tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |
@@ -38,6 +51,19 @@ void makeRaw(termios& tio, bool baud19200) {
     cfsetospeed(&tio, speed);
 }
 
+// What kind of line a device is, by its major number where the system tells.
+PosixSerialPort::LineKind lineKindOf(const struct stat& info) {
+#ifdef __linux__
+    // Unix98 pty slaves have majors 136 to 143; the legacy BSD-style slaves major 3.
+    const unsigned int deviceMajor = major(info.st_rdev);
+    const bool pseudo = (deviceMajor >= 136 && deviceMajor <= 143) || deviceMajor == 3;
+    return pseudo ? PosixSerialPort::LineKind::Pseudo : PosixSerialPort::LineKind::Serial;
+#else
+    (void)info;
+    return PosixSerialPort::LineKind::Unknown;
+#endif
+}
+
 }  // namespace
 
 std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& path, bool baud19200) {
@@ -46,8 +72,12 @@ std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& path, 
     if (::stat(path.c_str(), &info) != 0 || !S_ISCHR(info.st_mode)) return nullptr;
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return nullptr;
-    std::unique_ptr<PosixSerialPort> port(new PosixSerialPort(fd));
-
+    std::unique_ptr<PosixSerialPort> port(new PosixSerialPort(fd, baud19200));
+    port->lineKind_ = lineKindOf(info);
+#ifdef TIOCSERGETLSR
+    unsigned int lineStatus = 0;
+    port->transmitterStatus_ = ::ioctl(fd, TIOCSERGETLSR, &lineStatus) == 0;
+#endif
     termios tio{};
     if (::tcgetattr(fd, &tio) != 0) return nullptr;
     // Another program holding the port gets no mixed bytes: the lock is taken or the open fails.
@@ -59,8 +89,17 @@ std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& path, 
     ::tcflush(fd, TCIFLUSH);
     port->setRts(1);
     port->setDtr(1);
+#ifdef __linux__
+    // Every byte is drained before the next one goes: the waits must end on time.
+    if (port->lineKind_ == LineKind::Serial) ::prctl(PR_SET_TIMERSLACK, kTimerSlackNs, 0, 0, 0);
+#endif
     return port;
 }
+
+PosixSerialPort::PosixSerialPort(int fd, bool baud19200)
+    : fd_(fd),
+      byteTime_((kBitsPerByte * 1000000 + (baud19200 ? 19200 : 9600) - 1) /
+                (baud19200 ? 19200 : 9600)) {}
 
 PosixSerialPort::~PosixSerialPort() {
     ::ioctl(fd_, TIOCNXCL);
@@ -73,10 +112,12 @@ bool PosixSerialPort::writeBytes(const std::uint8_t* data, std::size_t count) {
         kWriteMsPerByte * static_cast<std::uint32_t>(std::min<std::size_t>(count, 100000));
     std::uint32_t waitedMs = 0;
     std::size_t done = 0;
+    drained_ = false;
     while (done < count) {
         const ssize_t written = ::write(fd_, data + done, count - done);
         if (written > 0) {
             done += static_cast<std::size_t>(written);
+            lineFreeAt_ = std::max(lineFreeAt_, SteadyClock::now()) + byteTime_ * written;
             continue;
         }
         if (written < 0 && errno == EINTR) {
@@ -98,17 +139,63 @@ bool PosixSerialPort::writeBytes(const std::uint8_t* data, std::size_t count) {
 }
 
 bool PosixSerialPort::drainOutput(std::uint32_t limitMs) {
-    // tcdrain alone could wait forever on a stuck adapter; wait on the queue with a bound first.
-    for (std::uint32_t waitedMs = 0;; ++waitedMs) {
+    // Every byte is followed by a drain and preceded by another: only the first has work.
+    if (drained_) return true;
+    // A pseudo-terminal has no line: what was written is with the other side already.
+    if (lineKind_ == LineKind::Pseudo) {
+        drained_ = true;
+        return true;
+    }
+    const Instant deadline = SteadyClock::now() + std::chrono::milliseconds(limitMs);
+    // Bytes still in the driver's queue leave at the line's pace: sleep for them rather than
+    // poll. A stuck adapter keeps them queued until the deadline, so tcdrain below never waits
+    // on it without a bound.
+    for (;;) {
         int queued = 0;
         if (::ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0) break;
-        if (waitedMs >= limitMs) return false;
-        ::poll(nullptr, 0, 1);
+        const Instant now = SteadyClock::now();
+        if (now >= deadline) return false;
+        std::this_thread::sleep_until(std::min(deadline, now + byteTime_ * queued));
+    }
+    if (lineKind_ == LineKind::Serial) {
+        // While the UART still sends, the kernel's drain sleeps in whole timer ticks: 1 to 8 ms,
+        // several bytes at 9600 baud, for every single byte. The bytes' own line time is
+        // waited out here instead, and then the UART is asked directly where it can tell.
+        std::this_thread::sleep_until(std::min(deadline, lineFreeAt_));
+        bool empty = false;
+        if (awaitTransmitterEmpty(deadline, empty)) {
+            drained_ = empty;
+            return empty;
+        }
     }
     for (int attempt = 0; attempt < kMostInterruptions; ++attempt) {
-        if (::tcdrain(fd_) == 0) return true;
+        if (::tcdrain(fd_) == 0) {
+            drained_ = true;
+            return true;
+        }
         if (errno != EINTR) return false;
     }
+    return false;
+}
+
+bool PosixSerialPort::awaitTransmitterEmpty(Instant deadline, bool& empty) {
+#ifdef TIOCSERGETLSR
+    while (transmitterStatus_) {
+        unsigned int lineStatus = 0;
+        if (::ioctl(fd_, TIOCSERGETLSR, &lineStatus) != 0) {
+            transmitterStatus_ = false;
+            break;
+        }
+        empty = (lineStatus & TIOCSER_TEMT) != 0;
+        const Instant now = SteadyClock::now();
+        if (empty || now >= deadline) return true;
+        std::this_thread::sleep_until(
+            std::min(deadline, now + byteTime_ / kTransmitterChecksPerByte));
+    }
+#else
+    (void)deadline;
+    (void)empty;
+#endif
     return false;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -10,6 +12,10 @@ namespace lorvex {
 // A serial device through termios: raw 8N1, no flow control, held exclusively, never blocking.
 class PosixSerialPort final : public SerialPort {
   public:
+    // A serial device, a pseudo-terminal (no line: nothing to wait for after a write), or a
+    // device of a system that does not tell which.
+    enum class LineKind { Serial, Pseudo, Unknown };
+
     // Null when the path is not a terminal device, is held by another program, or cannot be set
     // to the line format.
     static std::unique_ptr<PosixSerialPort> open(const std::string& path, bool baud19200);
@@ -26,12 +32,25 @@ class PosixSerialPort final : public SerialPort {
     int readModemLines() override;
 
   private:
-    explicit PosixSerialPort(int fd) : fd_(fd) {}
+    using Instant = std::chrono::steady_clock::time_point;
+
+    PosixSerialPort(int fd, bool baud19200);
     // Waits until the device has sent what was queued, at most `limitMs`.
     bool drainOutput(std::uint32_t limitMs);
+    // Waits on the UART's own transmitter-empty flag; false when the driver cannot tell.
+    bool awaitTransmitterEmpty(Instant deadline, bool& empty);
     void setLine(int line, int on);
 
     int fd_;
+    // Ten bit times at the line speed.
+    std::chrono::microseconds byteTime_;
+    LineKind lineKind_ = LineKind::Unknown;
+    // The driver reports the UART's transmitter-empty flag (TIOCSERGETLSR).
+    bool transmitterStatus_ = false;
+    // Nothing has been written since the output last drained: a drain has nothing to wait for.
+    bool drained_ = true;
+    // The earliest moment the bytes written so far can all have left.
+    Instant lineFreeAt_{};
 };
 
 }  // namespace lorvex
