@@ -1,6 +1,5 @@
 #include "records/record_exchange.h"
 
-#include "link/frame.h"
 
 namespace lorvex {
 namespace {
