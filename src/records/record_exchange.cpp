@@ -1,6 +1,5 @@
 #include "records/record_exchange.h"
 
-
 namespace lorvex {
 namespace {
 
