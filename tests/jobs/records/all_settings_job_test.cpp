@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/dispatch.h"
 #include "support/job_harness.h"
 
 namespace lorvex::test {
@@ -26,14 +25,7 @@ std::string requestLetters(const JobResult& run) {
     return letters;
 }
 
-class AllSettingsJob : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (findJob('Z') == nullptr) GTEST_SKIP() << "job Z is not in the dispatch table";
-    }
-};
-
-TEST_F(AllSettingsJob, DumpReadsEveryGroupInOrder) {
+TEST(AllSettingsJob, DumpReadsEveryGroupInOrder) {
     const JobResult orvex = runJob({"/CZ", "/S3"});
     EXPECT_EQ(requestLetters(orvex), "CB" + std::string(42, 'H') + "AEG" + std::string(42, 'J') +
                                          "KMN" + std::string(8, 'D'));
@@ -61,7 +53,7 @@ TEST_F(AllSettingsJob, DumpReadsEveryGroupInOrder) {
     EXPECT_EQ(solvekLines.back().substr(0, 9), "KRT    0,");
 }
 
-TEST_F(AllSettingsJob, DumpReportsOnlyTheLastStatus) {
+TEST(AllSettingsJob, DumpReportsOnlyTheLastStatus) {
     {
         // No answer to the footer: one report and nothing else asked.
         JobHarness harness;
@@ -91,7 +83,7 @@ TEST_F(AllSettingsJob, DumpReportsOnlyTheLastStatus) {
     }
 }
 
-TEST_F(AllSettingsJob, DumpThenLoadRestoresTheSettings) {
+TEST(AllSettingsJob, DumpThenLoadRestoresTheSettings) {
     const std::string dumped = runJob({"/CZ"}).file("std.dat");
     JobHarness fresh(sim::emptyMemory());
     const JobResult load = fresh.file("std.dat", dumped).run({"/L", "/CZ"});
@@ -112,7 +104,7 @@ TEST_F(AllSettingsJob, DumpThenLoadRestoresTheSettings) {
     }
 }
 
-TEST_F(AllSettingsJob, LoadRulesOfItsOwn) {
+TEST(AllSettingsJob, LoadRulesOfItsOwn) {
     const std::string file =
         "KAS01,JAN,-5\n"    // a negative code is sent here
         "KAS02,EWA,0\n"     // a zero code is not
@@ -135,7 +127,7 @@ TEST_F(AllSettingsJob, LoadRulesOfItsOwn) {
               "e dane w pliku\n");
 }
 
-TEST_F(AllSettingsJob, LoadPausesOnlyAfterLinesThatSentARecord) {
+TEST(AllSettingsJob, LoadPausesOnlyAfterLinesThatSentARecord) {
     const JobResult idle =
         runJob({"/L", "/CZ"}, {{"std.dat", "VAT,1\nKDW1,2\nBEZ 1,0\nKAS01,X,0\nremark\n"}});
     EXPECT_EQ(idle.pcFrames().size(), 0u);
