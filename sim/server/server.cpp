@@ -2,9 +2,13 @@
 
 #include <sys/select.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -68,7 +72,12 @@ class Server {
             std::fprintf(stderr, "lorvex-sim: %s\n", error.c_str());
             return 1;
         }
-        start_ = clock_.nowMs();
+        start_ = std::chrono::steady_clock::now();
+#ifdef __linux__
+        // Bytes are handed over when their line time is up: the wake-ups must come on time
+        // (the default allows 50 us, a twentieth of a byte at 9600 baud).
+        ::prctl(PR_SET_TIMERSLACK, 1000UL, 0UL, 0UL, 0UL);
+#endif
         log_.note("lorvex-sim: serving " + link_.linkName() + " -> " + link_.slavePath());
         std::printf("lorvex-sim: serving %s -> %s\n", link_.linkName().c_str(),
                     link_.slavePath().c_str());
@@ -84,7 +93,13 @@ class Server {
     }
 
   private:
-    std::uint64_t nowUs() { return (clock_.nowMs() - start_) * 1000; }
+    // Microseconds since the start: a byte at 19200 baud lasts 521 of them, so whole
+    // milliseconds would hand bytes out late and take the PC's in early.
+    std::uint64_t nowUs() const {
+        return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                              std::chrono::steady_clock::now() - start_)
+                                              .count());
+    }
 
     // One wait and what it brought. False when the pty failed for good.
     bool turn() {
@@ -167,7 +182,7 @@ class Server {
     StopSignal stop_;
     PtyLink link_;
     TranscriptLog log_;
-    std::uint64_t start_ = 0;
+    std::chrono::steady_clock::time_point start_{};
     std::uint64_t savedRevision_ = 0;
     std::string pending_;
 };
