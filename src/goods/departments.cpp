@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/answer.h"
 #include "core/load_fields.h"
 #include "goods/wire_text.h"
 #include "text/format.h"
@@ -65,12 +66,10 @@ StatusCode transferDepartment(Run& run, int direction, Department& department) {
         int blockCounter = 0;
         if (run.link.receiveAnswer(buffer, blockCounter) != 0) return kNoAnswer;
         const std::string_view answer = answerText(buffer);
-        if (answerChar(answer, 0) == 'E') {
-            return parseStatus(answerChar(answer, 3, '\0'), answerChar(answer, 4, '\0'));
-        }
+        if (isErrorAnswer(answer)) return errorAnswerStatus(answer);
         run.trace(1, format("%.*s\n", static_cast<int>(answer.size()), answer.data()),
                   TextEncoding::Cp852);
-        if (answerChar(answer, 0) != 'D') return 0;
+        if (!isDataAnswer(answer)) return 0;
         department = departmentFromAnswer(answer, run.settings.charsetMode);
         run.write(departmentLine(department));
         return 0;

@@ -1,5 +1,6 @@
 #include "goods/plu_dump.h"
 
+#include "core/answer.h"
 #include "goods/plu_goods.h"
 #include "goods/product_table.h"
 #include "goods/wire_text.h"
@@ -40,14 +41,12 @@ StatusCode dumpPluGoods(Run& run) {
                 break;
             }
             const std::string_view answer = answerText(buffer);
-            if (answerChar(answer, 0) == 'E') {
-                const StatusCode code =
-                    parseStatus(answerChar(answer, 3, '\0'), answerChar(answer, 4, '\0'));
-                return firstLinkFailure != 0 ? firstLinkFailure : code;
+            if (isErrorAnswer(answer)) {
+                return firstLinkFailure != 0 ? firstLinkFailure : errorAnswerStatus(answer);
             }
             const std::string shown(answer);
             run.trace(1, shown + "\n", TextEncoding::Cp852);
-            if (answerChar(answer, 0) == 'D') {
+            if (isDataAnswer(answer)) {
                 run.link.showProgress();
                 const DumpedPlu plu = pluFromAnswer(answer, run.settings.charsetMode);
                 const auto first =

@@ -6,21 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "link/frame.h"
 #include "link/register_link.h"
 #include "text/format.h"
 
 namespace lorvex {
-
-// The answer text without the ETX or ETB that closed its frame, so a short answer never lends
-// that byte to its last field.
-inline std::string_view answerText(std::string_view buffer) {
-    if (!buffer.empty() && (static_cast<unsigned char>(buffer.back()) == ETX ||
-                            static_cast<unsigned char>(buffer.back()) == ETB)) {
-        buffer.remove_suffix(1);
-    }
-    return buffer;
-}
 
 // One character of an answer, or `missing` where the answer does not reach.
 inline char answerChar(std::string_view answer, std::size_t pos, char missing = ' ') {

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/job_harness.h"
+
+namespace lorvex::test {
+namespace {
+
+const std::string kLog = "99  Uwaga! wszystkie bledy zapisano w pliku: error.orv\n";
+std::string s(std::size_t n) {
+    return std::string(n, ' ');
+}
+
+sim::Plu good(const std::string& name, std::int64_t price, int department,
+              std::uint64_t tandem = 0) {
+    sim::Plu plu;
+    plu.name = name + s(18 - name.size());
+    plu.price = price;
+    plu.type = 1;
+    plu.department = department;
+    plu.tandem = tandem;
+    return plu;
+}
+
+// One good in each range, one above 9999, a tandem, flags and a halo, a Polish letter.
+sim::RegisterMemory shop() {
+    sim::RegisterMemory memory = sim::emptyMemory();
+    memory.plus[1] = good("Chleb", 450, 1);
+    memory.plus[42] = good("Piwo", 399, 11);
+    memory.plus[42].flags = "10001";
+    memory.plus[42].halo = 3;
+    memory.plus[77] = good("Butelka", 50, 32, 42);
+    memory.plus[12001] = good("Torba", 50, 33);
+    memory.plus[59001379] = good("Mas\x88o", 799, 2);
+    memory.plus[5900000000018] = good("Kawa", 1699, 9);
+    return memory;
+}
+
+const std::string kShortGoods =
+    "PLU1            ,Chleb             ,      4.50,A,1,00000,1,0,0000000000000\n"
+    "PLU42           ,Piwo              ,      3.99,A,1,10001,11,3,0000000000000\n"
+    "PLU77           ,Butelka           ,      0.50,A,1,00000,32,0,0000000000042\n";
+const std::string k12001 =
+    "PLU12001        ,Torba             ,      0.50,A,1,00000,33,0,0000000000000\n";
+const std::string kEan8 =
+    "PLU59001379     ,Maslo             ,      7.99,A,1,00000,2,0,0000000000000\n";
+const std::string kEan13 =
+    "PLU5900000000018,Kawa              ,     16.99,A,1,00000,9,0,0000000000000\n";
+
+TEST(PluDumpJob, AsksForTheRangesAndWritesEveryGood) {
+    const std::string ean8 = "SI0" + s(10) + "10000000" + s(10) + "99999999";
+    const std::string ean13 = "SI0" + s(5) + "1000000000000" + s(5) + "9999999999999";
+    const struct {
+        const char* option;
+        std::vector<std::string> requests;
+        std::string file;
+    } cases[] = {
+        {"/S3",
+         {"SI0" + s(14) + "0001" + s(14) + "9999", ean8, ean13},
+         kShortGoods + kEan8 + kEan13},
+        {"/M",
+         {"SI0" + s(13) + "00001" + s(13) + "16000", ean8, ean13},
+         kShortGoods + k12001 + kEan8 + kEan13},
+        {"/A", {"SI0" + s(36)}, kShortGoods + k12001 + kEan8 + kEan13},
+    };
+    for (const auto& c : cases) {
+        sim::RegisterMemory memory = shop();
+        memory.plus[2] = good(" Spacja", 100, 1);  // slots without a name are not goods
+        memory.plus[3] = good("", 100, 1);
+        const JobResult run = runJob({"/CH", "/S3", c.option}, {}, memory);
+        EXPECT_EQ(run.pcFrames(), c.requests);
+        EXPECT_EQ(run.file("std.dat"), c.file);
+        EXPECT_FALSE(run.has("error.orv")) << run.errorLog();
+    }
+}
+
+TEST(PluDumpJob, FailuresAreReported) {
+    const struct {
+        sim::Fault fault;
+        std::string file, log;
+    } cases[] = {
+        // A lost range is reported, and the other ranges are still asked for.
+        {sim::Fault::silence().at(1), kEan8 + kEan13,
+         "60 Brak polaczenia lub zla pozycja kluczyka\n"},
+        {sim::Fault::mute().at(2), kShortGoods + kEan13, kLog + "99  bledny status transmisji\n"},
+    };
+    for (const auto& c : cases) {
+        JobHarness harness(shop());
+        harness.faults().add(c.fault);
+        const JobResult run = harness.run({"/CH", "/S3"});
+        EXPECT_EQ(harness.reg().engine().transactionCount(), 3);
+        EXPECT_EQ(run.file("std.dat"), c.file);
+        EXPECT_EQ(run.errorLog(), c.log);
+    }
+    // An error answer ends the dump.
+    JobHarness harness(shop());
+    harness.faults().errorAt('I', 3, 21);
+    const JobResult run = harness.run({"/CH", "/S3"});
+    EXPECT_EQ(run.file("std.dat"), kShortGoods.substr(0, kShortGoods.find("PLU77")));
+    EXPECT_EQ(run.errorLog(), kLog + "21  Blad bazy PLU\n");
+}
+
+std::string lines(int from, int to, const std::string& rest = ",4.5,C,1,00000,1,0,0") {
+    std::string text;
+    for (int code = from; code <= to; ++code)
+        text += "PLU" + std::to_string(code) + ",Towar" + rest + "\n";
+    return text;
+}
+
+JobResult load(JobHarness& harness, const std::string& file, const char* option = "/S3") {
+    harness.file("std.dat", file);
+    return harness.run({"/L", "/CH", "/S3", option});
+}
+
+TEST(PluTextLoad, GoodsGoInOneTransactionClosedByTheLast) {
+    for (int count : {1, 2, 3, 2500}) {
+        JobHarness harness(sim::emptyMemory());
+        const JobResult run = load(harness, "XPLU9,Nie,1,A,1,00000,1,0,0\n" + lines(1, count));
+        ASSERT_EQ(run.exchanges.size(), 1u) << count;
+        EXPECT_EQ(run.exchanges[0].request, "SI1000000000000000001000000000999999999");
+        EXPECT_EQ(run.exchanges[0].records.size(), static_cast<std::size_t>(count));
+        EXPECT_TRUE(run.exchanges[0].completed) << count;  // ended by the PC, status read
+        EXPECT_EQ(run.pcFrames().size(), static_cast<std::size_t>(count) + 1);  // each sent once
+        EXPECT_EQ(harness.memory().plus.size(), static_cast<std::size_t>(count));
+        EXPECT_FALSE(run.has("error.orv")) << run.errorLog();
+    }
+}
+
+TEST(PluTextLoad, EraseSendsEachGoodOnce) {
+    for (const std::string& file : {lines(2, 2), lines(1, 3)}) {
+        JobHarness harness(sim::emptyMemory());
+        for (std::uint64_t code : {1u, 2u, 3u, 4u}) harness.memory().plus[code].name = "Towar";
+        const JobResult run = load(harness, file, "/U1");
+        EXPECT_FALSE(run.has("error.orv")) << run.errorLog();  // a second erase would fail
+        EXPECT_EQ(run.exchanges.at(0).records.at(0)[2], '0');
+        EXPECT_EQ(harness.memory().plus.size(), file == lines(2, 2) ? 3u : 1u);
+    }
+}
+
+TEST(PluTextLoad, RefusedGoodIsReportedAndTheRestStillLoad) {
+    for (bool abortChain : {false, true}) {
+        JobHarness harness(sim::emptyMemory());
+        harness.faults().errorAt('I', 2, 20);
+        harness.faults().abortChainOnError = abortChain;
+        const JobResult run = load(harness, lines(1, 4));
+        if (abortChain) {
+            // The register ended the transaction at the refused good: the next opens a new one.
+            ASSERT_EQ(run.exchanges.size(), 2u);
+            EXPECT_EQ(run.exchanges[1].request, "SI1000000000000000003000000000999999999");
+            EXPECT_TRUE(run.exchanges[1].completed);
+            EXPECT_EQ(run.errorLog(), kLog + "20  Tandem nie istnieje - 2, kod:             2\n");
+        } else {
+            ASSERT_EQ(run.exchanges.size(), 1u);
+            EXPECT_EQ(run.errorLog(), kLog + "20  Tandem nie istnieje - 4, kod:             4\n");
+        }
+        EXPECT_EQ(harness.memory().plus.size(), 3u);
+    }
+}
+
+TEST(PluTextLoad, LinesThatDoNotFitAreReportedAndLeftOut) {
+    const std::string bad[] = {",1,C,1,00000,100,0,0", ",100000000,C,1,00000,1,0,0",
+                               ",1,C,10,0,1,0,0", ",1,C,1,00000,1,0,1e19"};
+    const struct {
+        std::string file;
+        std::size_t sent, refused;
+    } cases[] = {
+        {lines(1, 1) + lines(2, 2, bad[0]) + lines(3, 3) + lines(4, 4, bad[1]) + lines(5, 5), 3, 2},
+        {lines(1, 2) + lines(3, 3, bad[2]), 2, 1},
+        {lines(1, 1, bad[3]) + lines(2, 2) + lines(3, 3, bad[0]), 1, 2},
+        {lines(1, 1, bad[1]) + lines(2, 2, bad[2]), 0, 2},
+    };
+    for (const auto& c : cases) {
+        JobHarness harness(sim::emptyMemory());
+        const JobResult run = load(harness, c.file);
+        EXPECT_EQ(harness.memory().plus.size(), c.sent);
+        ASSERT_EQ(run.exchanges.size(), c.sent > 0 ? 1u : 0u);
+        if (c.sent > 0) {
+            EXPECT_TRUE(run.exchanges[0].completed);  // the last good sent closed it
+        }
+        std::string log = kLog;
+        for (std::size_t i = 0; i < c.refused; ++i) log += "63  Zle dane w pliku\n";
+        EXPECT_EQ(run.errorLog(), log);
+    }
+}
+
+}  // namespace
+}  // namespace lorvex::test

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "goods/product_table.h"
+#include "jobs/goods/goods_table.h"
+#include "support/job_harness.h"
+#include "support/temp_dir.h"
+
+namespace lorvex::test {
+namespace {
+
+const std::string kLog = "99  Uwaga! wszystkie bledy zapisano w pliku: error.orv\n";
+
+std::vector<TableGood> numbered(int count) {
+    std::vector<TableGood> goods;
+    for (int i = 1; i <= count; ++i) goods.push_back({static_cast<double>(i), "Towar"});
+    return goods;
+}
+
+JobResult load(JobHarness& harness, const std::string& table) {
+    harness.file("TOWARY.TBL", table);
+    return harness.run({"/L", "/CH", "/FTOWARY.TBL", "/S3"});
+}
+
+TEST(PluTableLoad, RecordsGoInOneTransactionClosedByTheLast) {
+    struct Case {
+        std::vector<TableGood> goods;
+        std::uint32_t missing;  // counted by the header, not in the file
+        std::size_t sent;
+        std::string log;
+    };
+    std::vector<TableGood> withBad = numbered(3);
+    withBad[1].department = 150;
+    std::vector<TableGood> badLast = numbered(3);
+    badLast[2].halo = 100;
+    const Case cases[] = {
+        {numbered(1), 0, 1, ""},
+        {numbered(2), 0, 2, ""},
+        {numbered(40), 0, 40, ""},
+        {numbered(3), 2, 3, kLog + "63  Zle dane w pliku\n"},
+        {withBad, 0, 2, kLog + "63  Zle dane w pliku\n"},
+        {badLast, 0, 2, kLog + "63  Zle dane w pliku\n"},
+    };
+    for (const Case& c : cases) {
+        JobHarness harness(sim::emptyMemory());
+        const JobResult run = load(harness, goodsTable(c.goods, c.missing));
+        ASSERT_EQ(run.exchanges.size(), 1u);
+        EXPECT_EQ(run.exchanges[0].records.size(), c.sent);
+        EXPECT_TRUE(run.exchanges[0].completed) << c.sent;
+        EXPECT_EQ(run.pcFrames().size(), c.sent + 1);
+        EXPECT_EQ(harness.memory().plus.size(), c.sent);
+        EXPECT_EQ(run.errorLog(), c.log);
+    }
+}
+
+TEST(PluTableLoad, RecordIsBuiltFromTheNamedFieldsAndARefusalEndsTheLoad) {
+    JobHarness harness(sim::emptyMemory());
+    harness.memory().plus[7].name = "Butelka";
+    harness.faults().errorAt('I', 3, 18);
+    harness.faults().abortChainOnError = true;
+    const JobResult run =
+        load(harness,
+             goodsTable({{5900000000018, "Kawa ziarnista Arabica", 256 + 9, 5, 24.99, 7, 4, 'B'},
+                         {42, "Piwo", 11, 8, 3.99, 0, 6},
+                         {43, "Wino"},
+                         {44, "Woda"}}));
+    const std::string s5(5, ' '), s14(14, ' ');
+    const std::vector<std::string> records = {
+        // OPCJE 5 gives flags 10100, the department its first byte (9), the type digit 3.
+        "DI1" + s5 + "5900000000018Kawa ziarnista Ara      2499B310100" + "0904" + s14 + "   7",
+        // OPCJE 8 sets the fourth flag: type digit and halo go as 0.
+        "DI1" + s14 + "  42Piwo" + s14 + "       399A000010" + "1100" + s14 + "    ",
+        "DI1" + s14 + "  43Wino" + s14 + "       150A300000" + "0100" + s14 + "    "};
+    ASSERT_EQ(run.exchanges.size(), 1u);
+    EXPECT_EQ(run.exchanges[0].request, "SI1000005900000000018000000000999999999");
+    EXPECT_EQ(run.exchanges[0].records, records);
+    EXPECT_EQ(run.errorLog(), kLog + "18  Baza PLU pelna - 3, kod:            43\n");
+}
+
+TEST(PluTableDump, GoodsAreAppendedReadBackAndLoadBack) {
+    sim::RegisterMemory memory = sim::emptyMemory();
+    sim::Plu& beer = memory.plus[42];
+    beer.name = "Piwo jasne 0.5l   ";
+    beer.price = 399;
+    beer.flags = "10010";
+    beer.department = 11;
+    beer.halo = 3;
+    memory.plus[5900000000018] = beer;
+    memory.plus[5900000000018].name = "Kawa            \x88 ";  // CP852 'ł'
+    memory.plus[5900000000018].flags = "00000";
+    memory.plus[5900000000018].tandem = 42;
+
+    JobHarness harness(memory);
+    harness.file("TOWARY.TBL", goodsTable({}));
+    const JobResult run = harness.run({"/CH", "/A", "/FTOWARY.TBL"});
+    EXPECT_FALSE(run.has("std.dat"));
+    TempDir dir("lorvex-goods-table");
+    dir.write("TOWARY.TBL", run.file("TOWARY.TBL"));
+    std::unique_ptr<ProductTable> table;
+    ASSERT_EQ(ProductTable::open(dir.path() / "TOWARY.TBL", table),
+              ProductTable::OpenResult::Opened);
+    table->mapFieldNames();
+    ASSERT_EQ(table->recordCount(), 2u);
+    const FieldIndexes& f = table->fields();
+    std::vector<std::uint8_t> record;
+    ASSERT_EQ(table->readRecord(record), 0);
+    EXPECT_EQ(table->getText(f.KOD, record), "42           ");
+    EXPECT_EQ(table->getText(f.NAZWAF, record), "Piwo jasne 0.5l   ");
+    EXPECT_EQ(table->getLowByte(f.OPCJE, record), 0b01001);
+    ASSERT_EQ(table->nextRecord(), 0);
+    ASSERT_EQ(table->readRecord(record), 0);
+    EXPECT_EQ(table->getDouble(f.KODNR, record), 5900000000018);
+    EXPECT_EQ(table->getDouble(f.TANDEM, record), 42);
+    EXPECT_EQ(table->getText(f.NAZWAF, record), "Kawa            \x92 ");  // Mazovia
+
+    JobHarness fresh(sim::emptyMemory());
+    fresh.file("TOWARY.TBL", run.file("TOWARY.TBL"));
+    EXPECT_EQ(fresh.run({"/L", "/CH", "/FTOWARY.TBL"}).errorLog(), "");
+    for (const auto& [code, plu] : memory.plus) {
+        EXPECT_EQ(fresh.memory().plus[code].name, plu.name) << code;
+        EXPECT_EQ(fresh.memory().plus[code].tandem, plu.tandem) << code;
+        EXPECT_EQ(fresh.memory().plus[code].type, plu.flags[3] == '1' ? 0 : 3) << code;
+    }
+}
+
+}  // namespace
+}  // namespace lorvex::test
