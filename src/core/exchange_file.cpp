@@ -1,6 +1,7 @@
 #include "core/exchange_file.h"
 
 #include "platform/codepages.h"
+#include "platform/files.h"
 #include "platform/interrupt.h"
 
 #include <cerrno>
@@ -26,15 +27,6 @@ namespace fs = std::filesystem;
 constexpr std::size_t kReadAhead = 64 * 1024;
 constexpr int kMaxSymlinkHops = 40;
 constexpr int kTempNameAttempts = 100;
-
-std::FILE* openPath(const fs::path& path, const char* mode) {
-#ifdef _WIN32
-    const std::wstring wideMode(mode, mode + std::strlen(mode));
-    return _wfopen(path.c_str(), wideMode.c_str());
-#else
-    return std::fopen(path.c_str(), mode);
-#endif
-}
 
 fs::file_type typeOf(const fs::path& path) {
     std::error_code error;
@@ -173,7 +165,7 @@ std::unique_ptr<ExchangeFile> ExchangeFile::openForLoad(const fs::path& path) {
         return nullptr;
     }
 #endif
-    std::FILE* file = openPath(path, "rb");
+    std::FILE* file = openFile(path, "rb");
     if (file == nullptr) return nullptr;
     std::unique_ptr<ExchangeFile> opened(new ExchangeFile);
     opened->file_ = file;
@@ -196,7 +188,7 @@ std::unique_ptr<ExchangeFile> ExchangeFile::openForDump(const fs::path& path) {
             break;
         case fs::file_type::character:
             opened->mode_ = DumpMode::Device;
-            opened->file_ = openPath(target, "wb");
+            opened->file_ = openFile(target, "wb");
             if (opened->file_ == nullptr) return nullptr;
             return opened;
         default:
@@ -339,7 +331,7 @@ bool ExchangeFile::commit() {
     finished_ = true;
     bool ok = !writeFailed_;
     if (mode_ == DumpMode::InPlace && ok) {
-        file_ = openPath(path_, "wb");
+        file_ = openFile(path_, "wb");
         ok = file_ != nullptr &&
              std::fwrite(pending_.data(), 1, pending_.size(), file_) == pending_.size();
     }

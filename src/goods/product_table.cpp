@@ -6,6 +6,7 @@
 #include <limits>
 #include <system_error>
 
+#include "platform/files.h"
 #include "text/format.h"
 #include "text/numbers.h"
 
@@ -59,15 +60,6 @@ std::array<std::uint8_t, N> littleEndianBytes(std::uint64_t value) {
     return bytes;
 }
 
-std::FILE* openPath(const fs::path& path, const char* mode) {
-#ifdef _WIN32
-    const std::wstring wideMode(mode, mode + std::strlen(mode));
-    return _wfopen(path.c_str(), wideMode.c_str());
-#else
-    return std::fopen(path.c_str(), mode);
-#endif
-}
-
 bool seekTo(std::FILE* file, std::uint64_t position) {
 #ifdef _WIN32
     if (position > static_cast<std::uint64_t>(std::numeric_limits<__int64>::max())) return false;
@@ -110,7 +102,7 @@ bool hasSignature(const std::uint8_t* bytes) {
 
 // Whether a file the program may not write starts like a table.
 bool startsLikeTable(const fs::path& path) {
-    std::FILE* file = openPath(path, "rb");
+    std::FILE* file = openFile(path, "rb");
     if (file == nullptr) return false;
     std::uint8_t start[2] = {};
     const bool table = std::fread(start, 1, 2, file) == 2 && hasSignature(start);
@@ -143,7 +135,7 @@ ProductTable::OpenResult ProductTable::open(const fs::path& path,
     if (fs::status(path, error).type() != fs::file_type::regular || error) {
         return OpenResult::NotATable;
     }
-    std::FILE* file = openPath(path, "r+b");
+    std::FILE* file = openFile(path, "r+b");
     if (file == nullptr) {
         // A table the program may not write is still a table: refused, never read or replaced
         // as a text file.

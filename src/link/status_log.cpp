@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/codepages.h"
+#include "platform/files.h"
 #include "text/format.h"
 
 namespace lorvex {
@@ -12,11 +13,7 @@ namespace {
 
 // Binary mode: the exact bytes and LF line ends on every platform.
 std::FILE* createLog(const std::filesystem::path& path) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"wb+");
-#else
-    return std::fopen(path.c_str(), "wb+");
-#endif
+    return openFile(path, "wb+");
 }
 
 }  // namespace
