@@ -2,7 +2,12 @@
 # with lorvex.exe and the README for Windows.
 include(GNUInstallDirs)
 
-install(TARGETS lorvex RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(WIN32)
+    # The .zip holds lorvex.exe at its top, beside the README.
+    install(TARGETS lorvex RUNTIME DESTINATION .)
+else()
+    install(TARGETS lorvex RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 if(TARGET lorvex-sim)
     install(TARGETS lorvex-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
