@@ -18,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const lorvex::Settings settings = lorvex::parseCommandLine(lorvex::joinArguments(args));
     // What the parser hands on must be usable as it stands.
-    if (settings.fileName.size() > size + 16 || settings.portValue.size() > size + 16) __builtin_trap();
+    if (settings.fileName.size() > size + 16 || settings.portValue.size() > size + 16)
+        __builtin_trap();
     return 0;
 }

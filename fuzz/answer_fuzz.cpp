@@ -1,0 +1,36 @@
+// Any answer text through the dump of every letter: a stand-in register answers each request
+// with the fuzz bytes as one frame, and the real run flow decodes it into the exchange file.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/program.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "scripted_port.h"
+#include "support/temp_dir.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static constexpr const char* kLetters[] = {
+        "/CA", "/CB", "/CC", "/CD", "/CE", "/CF", "/CG", "/CH", "/CI", "/CJ", "/CK", "/CL",
+        "/CM", "/CN", "/CO", "/CP", "/CR", "/CS", "/CT", "/CU", "/CW", "/CX", "/CY", "/CZ"};
+    static constexpr const char* kCharsets[] = {"/S1", "/S2", "/S3", "/S4"};
+    if (size < 2 || size > 2048) return 0;
+    const char* letter = kLetters[data[0] % std::size(kLetters)];
+    const char* charset = kCharsets[data[1] % std::size(kCharsets)];
+    const std::string answer(reinterpret_cast<const char*>(data + 2), size - 2);
+
+    lorvex::test::TempDir dir("lorvex-fuzz-answer");
+    lorvex::VirtualClock clock;
+    lorvex::CapturingConsole console;
+    lorvex::Environment env{
+        console, clock,
+        [&answer](const lorvex::Settings&) -> std::unique_ptr<lorvex::SerialPort> {
+            return std::make_unique<lorvex::fuzz::AnsweringPort>(answer);
+        },
+        dir.path()};
+    const int exitCode = lorvex::runProgram({letter, charset, "/FDUMP.TXT", "/Q1"}, env);
+    if (exitCode != 0) __builtin_trap();
+    return 0;
+}

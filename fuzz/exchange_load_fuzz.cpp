@@ -1,0 +1,25 @@
+// Any bytes as the exchange file of a load: the first byte picks the job letter, the second the
+// /S encoding (UTF-8 files included); the rest is the file, read, split and sent to the simulated
+// register by the real run flow.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "support/job_harness.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static constexpr const char* kLetters[] = {"/CA", "/CB", "/CC", "/CD", "/CE", "/CF", "/CG",
+                                               "/CH", "/CI", "/CJ", "/CU", "/CW", "/CY", "/CZ"};
+    static constexpr const char* kCharsets[] = {"/S1", "/S2", "/S3", "/S4"};
+    if (size < 2 || size > 4096) return 0;
+    const char* letter = kLetters[data[0] % std::size(kLetters)];
+    const char* charset = kCharsets[data[1] % std::size(kCharsets)];
+    const std::string file(reinterpret_cast<const char*>(data + 2), size - 2);
+
+    lorvex::test::JobHarness harness;
+    harness.file("LOAD.TXT", file);
+    const lorvex::test::JobResult run = harness.run({"/L", letter, charset, "/FLOAD.TXT"});
+    // A load runs to its end and never changes the user's file.
+    if (run.exitCode != 0 || run.file("LOAD.TXT") != file) __builtin_trap();
+    return 0;
+}

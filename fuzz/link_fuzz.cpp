@@ -1,0 +1,53 @@
+// Any register bytes through the link's receive state machines: the first byte picks the
+// transaction, how many bytes arrive per poll and whether the adapter dies when the script ends;
+// the second the trace level. Each transaction must end with one of its documented results.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "link/register_link.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "scripted_port.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2 || size > 8192) return 0;
+    const int operation = data[0] & 3;
+    const std::size_t chunk = 1 + ((data[0] >> 2) & 15) * 7;
+    const bool failAtEnd = (data[0] & 0x80) != 0;
+    lorvex::fuzz::ScriptedPort port(data + 2, size - 2, chunk, failAtEnd);
+    lorvex::VirtualClock clock;
+    lorvex::CapturingConsole console(true);
+    lorvex::RegisterLink link(port, clock, console, data[1] % 6);
+
+    const std::string request = lorvex::buildRequest('C', 0, 0, 0);
+    const std::string record = "DC" + std::string(40, 'x');
+    switch (operation) {
+        case 0: {
+            std::string buffer = request;
+            int blockCounter = 0;
+            // Every block comes from the script, so the answer cannot have more blocks than it.
+            for (std::size_t calls = 0;; ++calls) {
+                const lorvex::StatusCode status = link.receiveAnswer(buffer, blockCounter);
+                if (status != 0 && status != -1 && status != 99) __builtin_trap();
+                if (blockCounter < 0 || calls > size) __builtin_trap();
+                if (status != 0 || blockCounter == 0) break;
+            }
+            break;
+        }
+        case 1:
+            (void)link.sendRecord(request, record);
+            break;
+        default: {
+            const int last = operation == 2 ? 2 : 5;
+            for (int i = 0; i <= last; ++i) {
+                const int position = i == 0 ? 0 : (i == last ? 2 : 1);
+                if (link.sendRecordChained(request, record, position) != 0) break;
+            }
+            break;
+        }
+    }
+    // Every wait is bounded: no transaction may outlast its time-outs by far.
+    if (clock.nowMs() > 120'000 + size * 20'000) __builtin_trap();
+    return 0;
+}
