@@ -1,0 +1,34 @@
+// The real binary's screens through a pipe: UTF-8, exit code 0, the old error log gone, no port.
+
+#include <gtest/gtest.h>
+
+#include "app/screens.h"
+#include "platform/codepages.h"
+#include "support/processes.h"
+#include "support/temp_dir.h"
+
+namespace lorvex::test {
+namespace {
+
+TEST(ScreensThroughAPipe, ShowUtf8AndTouchNothingButTheOldLog) {
+    TempDir dir("lorvex-e2e-screens");
+    const struct {
+        std::vector<std::string> args;
+        std::string screen;
+    } cases[] = {{{}, bannerScreen()},
+                 {{"/h"}, helpScreen()},
+                 {{"/CA", "/V", "/H"}, programInfoScreen()},
+                 {{"/P13", "/?"}, bannerScreen()}};
+    for (const auto& c : cases) {
+        dir.write("error.orv", "old\n");
+        const ProcessResult run = runLorvex(c.args, dir.path(), 10000);
+        EXPECT_EQ(run.exitCode, 0);
+        // The program and this test link the same screens, build time included.
+        EXPECT_EQ(run.out, toUtf8(c.screen, TextEncoding::Mazovia));
+        EXPECT_TRUE(dir.read().empty()) << "no file is left, not even the old error log";
+    }
+    EXPECT_NE(runLorvex({"/H"}, dir.path(), 10000).out.find("Dostępne opcje:"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lorvex::test
