@@ -3,13 +3,13 @@
 #include <fstream>
 
 #include "link/open_port.h"
-#include "test_dir.h"
+#include "unit/core/temp_dir.h"
 
 namespace lorvex::test {
 namespace {
 
 TEST(ResolvePortPath, PortNumbersAndDeviceNames) {
-    TestDir dir;
+    coretest::TempDir dir;
     std::ofstream(dir.path() / "cOm3").put('x');
     const std::string local = (dir.path() / "cOm3").string();
     struct Case {
@@ -35,7 +35,7 @@ TEST(ResolvePortPath, PortNumbersAndDeviceNames) {
 }
 
 TEST(OpenSerialPort, OnlyATerminalDeviceOpens) {
-    TestDir dir;
+    coretest::TempDir dir;
     std::ofstream(dir.path() / "COM1") << "not a port";
     CapturingConsole console;
     EXPECT_EQ(openSerialPort("1", 1, false, dir.path(), console, 0), nullptr);

@@ -13,7 +13,7 @@
 #include "link/open_port.h"
 #include "link/register_link.h"
 #include "pty_pair.h"
-#include "test_dir.h"
+#include "unit/core/temp_dir.h"
 
 namespace lorvex::test {
 namespace {
@@ -44,7 +44,7 @@ struct PtyPort : ::testing::Test {
         return waitingOnSlave() == count;
     }
 
-    TestDir dir;
+    coretest::TempDir dir;
     PtyPair pty;
     int slave = -1;
     CapturingConsole console;

@@ -10,7 +10,7 @@
 #include "pc_events.h"
 #include "pty_pair.h"
 #include "pty_register.h"
-#include "test_dir.h"
+#include "unit/core/temp_dir.h"
 
 namespace lorvex::test {
 namespace {
@@ -27,7 +27,7 @@ struct PtyExchange : ::testing::Test {
         ASSERT_NE(port, nullptr);
     }
 
-    TestDir dir;
+    coretest::TempDir dir;
     PtyPair pty;
     CapturingConsole console;
     SystemClock clock;

@@ -14,7 +14,10 @@ const std::string kAck(1, static_cast<char>(ACK));
 const std::string kEot(1, static_cast<char>(EOT));
 const std::string kRequest = buildRequest('C', 0, 0, 0);
 
-struct Dump : ::testing::Test {
+// A register played from a script, and the PC's side of one dump.
+struct Rig {
+    explicit Rig(std::vector<ScriptedPort::Reply> replies = {}) { port.script(std::move(replies)); }
+    StatusCode receive() { return link.receiveAnswer(buffer, blockCounter); }
     VirtualClock clock;
     ScriptedPort port{clock};
     CapturingConsole console{true};
@@ -23,10 +26,12 @@ struct Dump : ::testing::Test {
     int blockCounter = 0;
 };
 
+struct Dump : ::testing::Test, Rig {};
+
 TEST_F(Dump, OneBlockAnswerWithTheProtocolPauses) {
     port.script({{kAck}, {registerFrame("DCfooter")}, {kEot}});
 
-    EXPECT_EQ(link.receiveAnswer(buffer, blockCounter), 0);
+    EXPECT_EQ(receive(), 0);
 
     EXPECT_EQ(blockCounter, 0);
     EXPECT_EQ(buffer, "DCfooter\x03");
@@ -47,7 +52,7 @@ TEST_F(Dump, FooterRequestFrameCarriesChecksum000D) {
 }
 
 TEST_F(Dump, NoAnswerToTheEnquiryEndsWithMinusOne) {
-    EXPECT_EQ(link.receiveAnswer(buffer, blockCounter), -1);
+    EXPECT_EQ(receive(), -1);
     EXPECT_EQ(port.events(), std::vector<std::string>{"ENQ"});
     EXPECT_EQ(buffer, kRequest);
     EXPECT_LE(clock.nowMs(), 5300u);
@@ -59,20 +64,15 @@ TEST_F(Dump, TwoSilencesAreBorneTheThirdEndsTheDump) {
         StatusCode status;
     };
     for (const Case c : {Case{10500, 0}, Case{15500, 99}}) {
-        VirtualClock clock;
-        ScriptedPort port(clock);
-        RegisterLink link(port, clock, console, 0);
-        port.script({{kAck}, {registerFrame("DCx"), c.answerAfterMs}, {kEot}});
-        std::string buffer = kRequest;
-        int blockCounter = 0;
-        EXPECT_EQ(link.receiveAnswer(buffer, blockCounter), c.status) << c.answerAfterMs;
-        EXPECT_EQ(blockCounter, 0);
+        Rig r({{kAck}, {registerFrame("DCx"), c.answerAfterMs}, {kEot}});
+        EXPECT_EQ(r.receive(), c.status) << c.answerAfterMs;
+        EXPECT_EQ(r.blockCounter, 0);
     }
 }
 
 TEST_F(Dump, SilenceInTheMiddleOfABlockSeriesStopsTheSeries) {
     blockCounter = 3;
-    EXPECT_EQ(link.receiveAnswer(buffer, blockCounter), 99);
+    EXPECT_EQ(receive(), 99);
     EXPECT_EQ(blockCounter, 0) << "a caller looping while the counter is above 0 must stop";
     EXPECT_TRUE(port.events().empty()) << "a continuation sends no enquiry";
 }
@@ -84,44 +84,34 @@ TEST_F(Dump, RefusalsBeyondTheLimitAbandonTheTransactionAsAFailure) {
         std::string buffer;
     };
     for (const Case& c : {Case{101, 0, "DCx\x03"}, Case{102, -1, kRequest}}) {
-        VirtualClock clock;
-        ScriptedPort port(clock);
-        RegisterLink link(port, clock, console, 0);
-        port.script({{kAck}, {std::string(c.naks, NAK) + registerFrame("DCx")}, {kEot}});
-        std::string buffer = kRequest;
-        int blockCounter = 0;
-        EXPECT_EQ(link.receiveAnswer(buffer, blockCounter), c.status) << c.naks;
-        EXPECT_EQ(buffer, c.buffer);
-        EXPECT_EQ(blockCounter, 0);
-        EXPECT_EQ(port.events()[2], c.status == 0 ? "ACK" : "EOT");
+        Rig r({{kAck}, {std::string(c.naks, NAK) + registerFrame("DCx")}, {kEot}});
+        EXPECT_EQ(r.receive(), c.status) << c.naks;
+        EXPECT_EQ(r.buffer, c.buffer);
+        EXPECT_EQ(r.blockCounter, 0);
+        EXPECT_EQ(r.port.events()[2], c.status == 0 ? "ACK" : "EOT");
     }
 }
 
 TEST_F(Dump, BusyBytesRedrawTheSpinnerUntilTheirLimit) {
     port.script({{kAck}, {std::string(500, HT) + registerFrame("DCx")}, {kEot}});
-    EXPECT_EQ(link.receiveAnswer(buffer, blockCounter), 0);
+    EXPECT_EQ(receive(), 0);
     EXPECT_EQ(buffer, "DCx\x03");
     EXPECT_GT(console.spinnerDraws(), 500);
 
-    VirtualClock clock2;
-    ScriptedPort busy(clock2);
-    RegisterLink link2(busy, clock2, console, 0);
-    busy.script({{kAck}, {std::string(100001, HT) + registerFrame("DCx")}});
-    buffer = kRequest;
-    blockCounter = 0;
-    EXPECT_EQ(link2.receiveAnswer(buffer, blockCounter), 99);
-    EXPECT_EQ(busy.events().back(), "EOT");
+    Rig busy({{kAck}, {std::string(100001, HT) + registerFrame("DCx")}});
+    EXPECT_EQ(busy.receive(), 99);
+    EXPECT_EQ(busy.port.events().back(), "EOT");
 }
 
 TEST_F(Dump, MultiBlockAnswerIsReadBlockByBlock) {
     port.script({{kAck}, {registerFrame("DIone", ETB)}, {registerFrame("DItwo")}, {kEot}});
 
-    EXPECT_EQ(link.receiveAnswer(buffer, blockCounter), 0);
+    EXPECT_EQ(receive(), 0);
     EXPECT_EQ(blockCounter, 1);
     EXPECT_EQ(buffer, "DIone\x17");
 
     buffer.clear();
-    EXPECT_EQ(link.receiveAnswer(buffer, blockCounter), 0);
+    EXPECT_EQ(receive(), 0);
     EXPECT_EQ(blockCounter, 0);
     EXPECT_EQ(buffer, "DItwo\x03");
     const std::vector<std::string> expected{"ENQ", "FRAME:" + kRequest, "ACK", "ACK", "EOT"};
@@ -129,19 +119,12 @@ TEST_F(Dump, MultiBlockAnswerIsReadBlockByBlock) {
 }
 
 TEST_F(Dump, LongAnswersKeepTheirFirstBytesAndTheClosingByte) {
-    for (const std::size_t length : {300u, 1023u, 1100u}) {
-        VirtualClock clock;
-        ScriptedPort port(clock);
-        RegisterLink link(port, clock, console, 0);
+    for (const std::size_t length : {1023u, 1100u}) {
         std::string text = "DR";
         for (std::size_t i = 2; i < length; ++i) text += static_cast<char>('0' + i % 10);
-        port.script({{kAck}, {registerFrame(text)}, {kEot}});
-        std::string buffer = kRequest;
-        int blockCounter = 0;
-
-        EXPECT_EQ(link.receiveAnswer(buffer, blockCounter), 0);
-        const std::size_t kept = std::min<std::size_t>(length, 1023);
-        EXPECT_EQ(buffer, text.substr(0, kept) + "\x03") << length;
+        Rig r({{kAck}, {registerFrame(text)}, {kEot}});
+        EXPECT_EQ(r.receive(), 0);
+        EXPECT_EQ(r.buffer, text.substr(0, 1023) + "\x03") << length;
     }
 }
 
@@ -149,14 +132,14 @@ TEST_F(Dump, ExclamationMarksAreTextAndZeroBytesAreDropped) {
     // '!' is also what a silence reads as; in a receipt text it is just a letter.
     const std::string text = std::string("DBZapraszamy! Dzi") + '\0' + "kujemy! Do zobaczenia!";
     port.script({{kAck}, {registerFrame(text)}, {kEot}});
-    EXPECT_EQ(link.receiveAnswer(buffer, blockCounter), 0);
+    EXPECT_EQ(receive(), 0);
     EXPECT_EQ(buffer, "DBZapraszamy! Dzikujemy! Do zobaczenia!\x03");
 }
 
 TEST_F(Dump, AWriteThatKeepsFailingEndsTheTransactionInBoundedTime) {
     port.writesBeforeFailure = 3;  // ENQ, STX and 'S' go out, then the adapter is pulled out
     port.script({{kAck}});
-    EXPECT_EQ(link.receiveAnswer(buffer, blockCounter), -1);
+    EXPECT_EQ(receive(), -1);
     EXPECT_EQ(blockCounter, 0);
     EXPECT_LE(clock.nowMs(), 200u + 5000u + 100u);
     EXPECT_LE(port.writeCalls, 60) << "retries pause between attempts";
@@ -164,7 +147,7 @@ TEST_F(Dump, AWriteThatKeepsFailingEndsTheTransactionInBoundedTime) {
 
 TEST_F(Dump, AFailingReadCountsAsSilenceWithoutSpinning) {
     port.failReads = true;
-    EXPECT_EQ(link.receiveAnswer(buffer, blockCounter), -1);
+    EXPECT_EQ(receive(), -1);
     EXPECT_LE(clock.nowMs(), 5300u);
     EXPECT_LE(port.waitCalls, 60);
 }
@@ -178,11 +161,7 @@ TEST_F(Dump, TraceAtLevelFourShowsEveryByte) {
               "start\n\n_>5\n<<6\n\n_>2\nSX\n_>3\n00EF<2\nY<3\n\n_>6\n<4\n\n_>4\nEOT\n");
 }
 
-TEST(ReceiveByte, RefillsTheRingAHundredBytesAtATime) {
-    VirtualClock clock;
-    ScriptedPort port(clock);
-    CapturingConsole console;
-    RegisterLink link(port, clock, console, 0);
+TEST_F(Dump, ReceiveByteRefillsTheRingAHundredBytesAtATime) {
     std::string waiting;
     for (int i = 0; i < 250; ++i) waiting += static_cast<char>(i);
     port.sendLater(waiting);
@@ -195,12 +174,7 @@ TEST(ReceiveByte, RefillsTheRingAHundredBytesAtATime) {
     EXPECT_EQ(port.bytesNotRead(), 50u);
 }
 
-TEST(ReceiveByte, ReturnsAsSoonAsAByteArrivesAndGivesUpAfterFiveSeconds) {
-    VirtualClock clock;
-    ScriptedPort port(clock);
-    CapturingConsole console;
-    RegisterLink link(port, clock, console, 0);
-
+TEST_F(Dump, ReceiveByteReturnsAsSoonAsAByteArrivesAndGivesUpAfterFiveSeconds) {
     port.sendLater("x", 3210);
     EXPECT_EQ(link.receiveByte(), 'x');
     EXPECT_EQ(clock.nowMs(), 3210u);

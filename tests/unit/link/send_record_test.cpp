@@ -17,12 +17,16 @@ const std::string kEot(1, static_cast<char>(EOT));
 const std::string kRequest = buildRequest('D', 1, 5, 5);
 const std::string kRecord = "DD" + std::string(38, 'x');  // 40 bytes
 
-struct Load : ::testing::Test {
+struct Rig {
+    explicit Rig(std::vector<ScriptedPort::Reply> replies = {}) { port.script(std::move(replies)); }
+    StatusCode send() { return link.sendRecord(kRequest, kRecord); }
     VirtualClock clock;
     ScriptedPort port{clock};
     CapturingConsole console{true};
     RegisterLink link{port, clock, console, 0};
 };
+
+struct Load : ::testing::Test, Rig {};
 
 TEST_F(Load, StatusComesFromTheDigitsOfTheLastAnswerFrame) {
     struct Case {
@@ -30,23 +34,19 @@ TEST_F(Load, StatusComesFromTheDigitsOfTheLastAnswerFrame) {
         StatusCode status;
     };
     for (const Case& c : {Case{"E  35", 35}, Case{"E  2A", 47}, Case{"", 0}}) {
-        VirtualClock clock;
-        ScriptedPort port(clock);
-        RegisterLink link(port, clock, console, 0);
-        const std::string closing = c.answer.empty() ? kEot : registerFrame(c.answer);
-        port.script({{kAck}, {kAck}, {kAck}, {closing}, {kEot}});
-
-        EXPECT_EQ(link.sendRecord(kRequest, kRecord), c.status) << c.answer;
+        Rig r(
+            {{kAck}, {kAck}, {kAck}, {c.answer.empty() ? kEot : registerFrame(c.answer)}, {kEot}});
+        EXPECT_EQ(r.send(), c.status) << c.answer;
         std::vector<std::string> expected{"ENQ", "FRAME:" + kRequest, "FRAME:" + kRecord, "EOT"};
         if (!c.answer.empty()) expected.push_back("ACK");
-        EXPECT_EQ(port.events(), expected);
-        EXPECT_EQ(link.sentRecordCount(), 1);
+        EXPECT_EQ(r.port.events(), expected);
+        EXPECT_EQ(r.link.sentRecordCount(), 1);
     }
 }
 
 TEST_F(Load, RefusalsResendTheRecordOnlyAfterItsLengthAndEndAtTheHundredAndFirst) {
     port.script({{kAck}, {kAck}, {std::string(101, NAK)}});
-    EXPECT_EQ(link.sendRecord(kRequest, kRecord), -1);
+    EXPECT_EQ(send(), -1);
     // The 48th to the 100th refusal of a 40-byte record each resend it.
     EXPECT_EQ(countOf(port.events(), "FRAME:" + kRecord), 1 + 53);
     EXPECT_EQ(port.events().back(), "EOT");
@@ -65,29 +65,24 @@ TEST_F(Load, SilencesEndTheTransactionAsLoadedOnlyOnceTheRecordWasTaken) {
         {"status frame, no EOT", {{kAck}, {kAck}, {kAck}, {registerFrame("E  35")}}, 35},
     };
     for (const Case& c : cases) {
-        VirtualClock clock;
-        ScriptedPort port(clock);
-        RegisterLink link(port, clock, console, 0);
-        port.script(c.script);
-        EXPECT_EQ(link.sendRecord(kRequest, kRecord), c.status) << c.when;
-        const auto& events = port.events();
+        Rig r(c.script);
+        EXPECT_EQ(r.send(), c.status) << c.when;
+        const auto& events = r.port.events();
         ASSERT_GE(events.size(), 2u);
         EXPECT_EQ(events[events.size() - 1], "EOT") << c.when;
         EXPECT_EQ(events[events.size() - 2], "EOT") << c.when << ": an EOT after each silence";
-        EXPECT_LE(clock.nowMs(), 10500u) << c.when;
+        EXPECT_LE(r.clock.nowMs(), 10500u) << c.when;
     }
 }
 
 TEST_F(Load, NoAnswerToTheEnquiryOrADeadLineGiveMinusOne) {
-    EXPECT_EQ(link.sendRecord(kRequest, kRecord), -1);
+    EXPECT_EQ(send(), -1);
     EXPECT_EQ(port.events(), std::vector<std::string>{"ENQ"});
 
-    VirtualClock clock2;
-    ScriptedPort dead(clock2);
-    RegisterLink link2(dead, clock2, console, 0);
-    dead.writesBeforeFailure = 0;
-    EXPECT_EQ(link2.sendRecord(kRequest, kRecord), -1);
-    EXPECT_LE(clock2.nowMs(), 100u + 5000u + 100u);
+    Rig dead;
+    dead.port.writesBeforeFailure = 0;
+    EXPECT_EQ(dead.send(), -1);
+    EXPECT_LE(dead.clock.nowMs(), 100u + 5000u + 100u);
 }
 
 TEST_F(Load, ABusyRegisterIsToldToStopAfterAThousandBusyBytes) {
@@ -98,7 +93,7 @@ TEST_F(Load, ABusyRegisterIsToldToStopAfterAThousandBusyBytes) {
                  {""},  // and 1002
                  {registerFrame("E  00")},
                  {kEot}});
-    EXPECT_EQ(link.sendRecord(kRequest, kRecord), 0);
+    EXPECT_EQ(send(), 0);
     EXPECT_EQ(countOf(port.events(), "EOT"), 3);
     EXPECT_GT(console.spinnerDraws(), 1002);
 }
@@ -107,9 +102,7 @@ TEST_F(Load, ABusyRegisterIsToldToStopAfterAThousandBusyBytes) {
 // twice, at positions 0 and 2.
 TEST_F(Load, ChainedBatchesOfOneTwoAndThreeRecords) {
     for (const int n : {1, 2, 3}) {
-        VirtualClock clock;
-        ScriptedPort port(clock);
-        RegisterLink link(port, clock, console, 0);
+        Rig r;
         std::vector<std::string> records;
         for (int i = 0; i < std::max(n, 2); ++i)
             records.push_back("DI" + std::to_string(n == 1 ? 1 : i + 1));
@@ -127,17 +120,17 @@ TEST_F(Load, ChainedBatchesOfOneTwoAndThreeRecords) {
         script.push_back({kEot});
         expected.push_back("EOT");
         expected.push_back("ACK");
-        port.script(script);
+        r.port.script(script);
 
         std::vector<StatusCode> results;
         for (std::size_t i = 0; i < records.size(); ++i) {
-            results.push_back(link.sendRecordChained("SI1", records[i], positions[i]));
+            results.push_back(r.link.sendRecordChained("SI1", records[i], positions[i]));
         }
         std::vector<StatusCode> expectedResults(records.size(), 0);
         expectedResults.back() = 18;
         EXPECT_EQ(results, expectedResults) << n;
-        EXPECT_EQ(port.events(), expected) << n;
-        EXPECT_EQ(link.sentRecordCount(), static_cast<int>(records.size()));
+        EXPECT_EQ(r.port.events(), expected) << n;
+        EXPECT_EQ(r.link.sentRecordCount(), static_cast<int>(records.size()));
     }
 }
 

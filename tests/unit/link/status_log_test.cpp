@@ -5,7 +5,7 @@
 #include <string>
 
 #include "link/status_log.h"
-#include "test_dir.h"
+#include "unit/core/temp_dir.h"
 
 namespace lorvex::test {
 namespace {
@@ -75,7 +75,7 @@ TEST(StatusLog, CreatedOnTheFirstFailureWithTheNoticeLineAboveThree) {
          "a pozycja kluczyka\n"},
     };
     for (const Case& c : cases) {
-        TestDir dir;
+        coretest::TempDir dir;
         CapturingConsole console;
         const auto path = dir.path() / "error.orv";
         StatusLog log(path, CharsetMode::Mazovia, 0, console);
@@ -89,7 +89,7 @@ TEST(StatusLog, CreatedOnTheFirstFailureWithTheNoticeLineAboveThree) {
 }
 
 TEST(StatusLog, EchoesEachMessageAtATraceLevel) {
-    TestDir dir;
+    coretest::TempDir dir;
     CapturingConsole console;
     StatusLog log(dir.path() / "error.orv", CharsetMode::Mazovia, 1, console);
     log.report(2, 0, "");
@@ -98,7 +98,7 @@ TEST(StatusLog, EchoesEachMessageAtATraceLevel) {
 }
 
 TEST(StatusLog, ALogThatCouldNotBeCreatedIsTriedAgain) {
-    TestDir dir;
+    coretest::TempDir dir;
     CapturingConsole console;
     const auto folder = dir.path() / "later";
     StatusLog log(folder / "error.orv", CharsetMode::None, 0, console);
