@@ -1,5 +1,5 @@
-// lorvex-sim as a real program on a pseudo-terminal, driven by a scripted PC, by the program's
-// own register link and by the lorvex binary. Real time: each test takes a second or two.
+// lorvex-sim as a real program on a pseudo-terminal, driven by a scripted PC and by the lorvex
+// binary. Real time: each test takes a second or two.
 
 #include <gtest/gtest.h>
 
@@ -15,10 +15,6 @@
 #include <unistd.h>
 #endif
 
-#include "link/open_port.h"
-#include "link/register_link.h"
-#include "platform/clock.h"
-#include "platform/console.h"
 #include "support/processes.h"
 #include "support/scripted_pc.h"
 #include "support/sim_session.h"
@@ -147,31 +143,6 @@ TEST_F(SimOnPty, AClientsExclusiveModeDoesNotOutliveIt) {
     EXPECT_EQ(exclusive, 0);
 }
 #endif
-
-TEST_F(SimOnPty, TheProgramsOwnLinkTalksToIt) {
-    std::string error;
-    ASSERT_TRUE(sim.start(dir.path(), {"--empty"}, error)) << error;
-    CapturingConsole console;
-    SystemClock clock;
-    const auto port = openSerialPort("1", 1, false, dir.path(), console, 0);
-    ASSERT_TRUE(port);
-    RegisterLink link(*port, clock, console, 0);
-
-    std::string buffer = buildRequest('H', 0, 7, 7);
-    int blocks = 0;
-    ASSERT_EQ(link.receiveAnswer(buffer, blocks), 0);
-    EXPECT_EQ(buffer.substr(0, 5), "DH107");
-    EXPECT_EQ(blocks, 0);
-
-    EXPECT_EQ(
-        link.sendRecord(buildRequest('H', 1, 7, 7), "DH107Napoje                   350A000001"), 0);
-    EXPECT_EQ(
-        link.sendRecord(buildRequest('H', 1, 43, 43), "DH143Napoje                   350A000001"),
-        29);
-    buffer = buildRequest('H', 0, 7, 7);
-    ASSERT_EQ(link.receiveAnswer(buffer, blocks), 0);
-    EXPECT_EQ(buffer.substr(0, 40), "DH107Napoje                   350A000001");
-}
 
 TEST(SimSession, TheLorvexProgramDumpsAndLoadsThroughTheSimulator) {
     std::string why;
