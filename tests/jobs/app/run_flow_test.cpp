@@ -1,0 +1,103 @@
+// The run around every job: start-up failures and what they leave behind, table mode, letters
+// with no job, the pauses of the run itself, and which load lines belong to a job.
+
+#include <gtest/gtest.h>
+
+#include "support/job_harness.h"
+
+namespace lorvex::test {
+namespace {
+
+const std::string kOpenFailed =
+    "99  Uwaga! wszystkie bledy zapisano w pliku: error.orv\n61  Blad otwarcia pliku\n";
+
+// A file with the table signature whose field count (61) no table of the program may have.
+std::string damagedTable() {
+    std::string bytes(85 + 27, '\0');
+    bytes[0] = 0x43;
+    bytes[1] = 0x33;
+    bytes[13] = 61;
+    bytes[19] = 20;
+    return bytes;
+}
+
+TEST(RunFlow, StartupFailuresLeaveFilesAsTheyWere) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> args;
+        Files files;
+        bool portFails;
+        int exitCode;
+        bool portTried;
+    } cases[] = {
+        {"load of a missing file", {"/CG", "/L", "/FNONE.TXT", "/S3"}, {}, false, 2, false},
+        {"dump whose port fails",
+         {"/CG", "/FDEPS.TXT", "/S3"},
+         {{"DEPS.TXT", "old\n"}},
+         true,
+         1,
+         true},
+        {"dump whose port fails, no file", {"/CG", "/FNEW.TXT", "/S3"}, {}, true, 1, true},
+        {"damaged table",
+         {"/CH", "/FTAB.DAT", "/S3"},
+         {{"TAB.DAT", damagedTable()}},
+         false,
+         2,
+         false},
+        {"table for a text job", {"/CG", "/FTAB.DAT", "/S3"}, {}, false, 2, false},
+    };
+    for (Case& c : cases) {
+        JobHarness harness;
+        if (std::string(c.what) == "table for a text job") {
+            // A sound table with no fields: it opens as a table, which G cannot use.
+            std::string table(85, '\0');
+            table[0] = 0x43;
+            table[1] = 0x33;
+            table[19] = 10;
+            table[21] = 85;
+            c.files = {{"TAB.DAT", table}};
+        }
+        harness.setup().files = c.files;
+        harness.setup().portFails = c.portFails;
+        const JobResult run = harness.run(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.what;
+        EXPECT_EQ(run.portSettings.has_value(), c.portTried) << c.what;
+        Files expected = c.files;
+        expected["error.orv"] = kOpenFailed;
+        EXPECT_EQ(run.files, expected) << c.what;
+        EXPECT_TRUE(run.pcFrames().empty()) << c.what;
+    }
+}
+
+TEST(RunFlow, LettersWithoutAJobOpenAndCloseOnly) {
+    for (const char* letter : {"/CQ", "/C", "/CV"}) {
+        JobHarness harness;
+        const JobResult run = harness.file("DATA.TXT", "old\n").run({letter, "/FDATA.TXT"});
+        EXPECT_EQ(run.exitCode, 0) << letter;
+        EXPECT_EQ(run.file("DATA.TXT"), "") << letter << ": a dump empties the file by opening it";
+        EXPECT_TRUE(run.pcFrames().empty()) << letter;
+        // 100 ms after raising the modem lines, 500 ms before the end.
+        EXPECT_EQ(run.virtualMs, 600u) << letter;
+    }
+    const JobResult hourly = runJob({"/CO", "/E"});
+    EXPECT_EQ(hourly.exitCode, 0);
+    EXPECT_TRUE(hourly.pcFrames().empty());
+}
+
+TEST(RunFlow, ALineBelongsToAJobOnlyWhenItStartsWithItsPrefix) {
+    JobHarness harness;
+    const JobResult run = harness
+                              .file("MIX.TXT",
+                                    "PLU   1,KASZA GRYCZANA,3.50,A,0,00000,1,0,0\r\n"
+                                    "DEP 5,DEPOZYT,1,A,0000,1\r\n"
+                                    " KAS01,Nie ten,1234\r\n"
+                                    "KAS02,Ewa,4321\r\n")
+                              .run({"/CD", "/L", "/FMIX.TXT", "/S3"});
+    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_EQ(run.pcFrames().size(), 2u);
+    EXPECT_EQ(run.pcFrames()[1], "DD2Ewa               4321");
+    EXPECT_EQ(run.file("MIX.TXT").substr(0, 5), "PLU  ") << "a load leaves its file alone";
+}
+
+}  // namespace
+}  // namespace lorvex::test
