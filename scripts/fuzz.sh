@@ -28,7 +28,7 @@ fi
 export CC="${CC:-clang}" CXX="${CXX:-clang++}"
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLORVEX_FUZZ=ON \
-    -DLORVEX_SANITIZE=ON -DCMAKE_C_COMPILER="$CC" -DCMAKE_CXX_COMPILER="$CXX" >/dev/null
+    -DLORVEX_SANITIZE=ON -DCMAKE_CXX_COMPILER="$CXX" >/dev/null
 targets=()
 for source in "$root"/fuzz/*_fuzz.cpp; do
     name="$(basename "$source" _fuzz.cpp)"
@@ -49,12 +49,12 @@ for name in "${targets[@]}"; do
     echo "fuzz.sh: fuzz_$name for ${per}s"
     set +e
     # New inputs go to the work corpus; the committed one is only read.
-    (cd "$crashes" && "$build/fuzz_$name" -max_total_time="$per" -timeout=25 -rss_limit_mb=2048 \
+    (cd "$crashes" && "$build/fuzz/fuzz_$name" -max_total_time="$per" -timeout=25 -rss_limit_mb=2048 \
         -print_final_stats=1 "$work" "$root/fuzz/corpus/$name") >"$log" 2>&1
     status=$?
     set -e
-    runs="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)"
-    [ -n "$runs" ] || runs="$(grep -o 'Done [0-9]* runs' "$log" | grep -o '[0-9]*' | tail -1)"
+    runs="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1 || true)"
+    [ -n "$runs" ] || runs="$(grep -o 'Done [0-9]* runs' "$log" | grep -o '[0-9]*' | tail -1 || true)"
     [ -n "$runs" ] || runs=0
     if [ "$status" -ne 0 ]; then
         result="FAILED"
