@@ -16,9 +16,9 @@ trap 'rm -rf "$tmp"' EXIT
 
 cmake --build "$build" -j2 --target jobs_faults e2e_faults >/dev/null
 set +e
-"$build/jobs_faults" >"$tmp/matrix.txt" 2>&1
+"$build/tests/jobs_faults" >"$tmp/matrix.txt" 2>&1
 matrix_status=$?
-"$build/e2e_faults" >"$tmp/e2e.txt" 2>&1
+"$build/tests/e2e_faults" >"$tmp/e2e.txt" 2>&1
 e2e_status=$?
 replay_status=0
 replays=()
@@ -77,11 +77,11 @@ dump; every record the register took is one of the clean load; a load's input fi
 | SilentFromStart | never answers the enquiry |
 | SilentAfterFirstExchange | answers the first transaction, then nothing |
 | NakStorm | 500 NAKs before acknowledging each request |
-| BusyStorm | 150000 HT bytes before each answer or status |
+| BusyStorm | 150000 HT bytes before each answer (5000 before each load status) |
 | ErrorAtFirstItem | answers the first item with error 26 |
 | GarbageBetweenFrames | stray bytes before every frame it sends |
 | LineCutInFrame | the line breaks after 6 bytes of its first frame |
-| AdapterPulledOut | every read and write fails after 60 bytes from the PC |
+| AdapterPulledOut | every read and write fails after 20 bytes from the PC |
 
 TEXT
     echo "**$passed of $total cells pass.**"
@@ -109,7 +109,7 @@ TEXT
     echo
     echo "| Test | Result |"
     echo "| --- | --- |"
-    sed -n -E 's/^\[ +(OK|FAILED|SKIPPED) +\] ([A-Za-z]+\.[A-Za-z]+) .*/| \2 | \1 |/p' "$tmp/e2e.txt"
+    sed -n -E 's/^\[ +(OK|FAILED|SKIPPED) +\] ([A-Za-z0-9]+\.[A-Za-z0-9]+) .*/| \2 | \1 |/p' "$tmp/e2e.txt"
     echo
     cat <<'TEXT'
 - FullDisk: the file size limit makes every write past one block fail (EFBIG), as a full disk
