@@ -29,6 +29,7 @@ bool ScriptedPort::writeBytes(const std::uint8_t* data, std::size_t count) {
 }
 
 std::size_t ScriptedPort::readAvailable(std::uint8_t* buffer, std::size_t most) {
+    ++readCalls;
     if (failReads) return 0;
     std::size_t got = 0;
     while (got < most && !incoming_.empty() && incoming_.front().at <= clock_.nowMs()) {

@@ -40,6 +40,7 @@ class ScriptedPort final : public SerialPort {
     bool failReads = false;
     int writeCalls = 0;
     int waitCalls = 0;
+    int readCalls = 0;
 
     bool writeBytes(const std::uint8_t* data, std::size_t count) override;
     std::size_t readAvailable(std::uint8_t* buffer, std::size_t most) override;
