@@ -111,7 +111,12 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
         }
         file.table->close();
     }
-    if (file.text && !file.text->commit()) {
+    const bool registerNeverAnswered = run.lastStatus == kNoAnswer || run.lastStatus == kLinkLost;
+    if (file.text && settings.direction == Direction::Dump && job != nullptr &&
+        !file.text->written() && registerNeverAnswered) {
+        // Nothing came from the register: the user's earlier file is worth more than an empty one.
+        file.text->discard();
+    } else if (file.text && !file.text->commit()) {
         // The exchange file could not be written whole; the old file is kept.
         run.report(kOpenFailed);
         exitCode = 2;

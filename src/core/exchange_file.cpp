@@ -303,6 +303,7 @@ bool ExchangeFile::readRawLine(std::string& line, bool* hadLineFeed) {
 
 void ExchangeFile::write(std::string_view text) {
     if (!dump_ || finished_ || writeFailed_) return;
+    if (!text.empty()) written_ = true;
     std::string utf8;
     if (utf8_) {
         utf8 = toUtf8(text, TextEncoding::Cp852);

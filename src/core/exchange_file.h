@@ -57,6 +57,8 @@ class ExchangeFile {
     // Dump: removes the temporary file and keeps the old file.
     void discard();
     bool writeFailed() const { return writeFailed_; }
+    // Dump: whether any text was written.
+    bool written() const { return written_; }
 
     // Where a dump is being written until it is committed (empty for a load or a device).
     const std::filesystem::path& temporaryPath() const { return tempPath_; }
@@ -85,6 +87,7 @@ class ExchangeFile {
     DumpMode mode_ = DumpMode::Replace;
     std::string pending_;
     bool writeFailed_ = false;
+    bool written_ = false;
     bool readFailed_ = false;
     bool finished_ = false;
     bool committed_ = false;

@@ -69,6 +69,23 @@ TEST(RunFlow, StartupFailuresLeaveFilesAsTheyWere) {
     }
 }
 
+TEST(RunFlow, ADumpThatGotNothingFromASilentRegisterKeepsTheOldFile) {
+    for (const char* letter : {"/CG", "/CZ", "/CL", "/CH"}) {
+        JobHarness harness;
+        harness.faults().add(sim::Fault::silence());
+        const JobResult run =
+            harness.file("OLD.TXT", "yesterday\n").run({letter, "/FOLD.TXT", "/S3"});
+        EXPECT_EQ(run.exitCode, 0) << letter;
+        EXPECT_EQ(run.file("OLD.TXT"), "yesterday\n") << letter;
+        EXPECT_NE(run.errorLog().find("60 Brak polaczenia"), std::string::npos) << letter;
+    }
+    // A register that answers only in part still gives what it gave.
+    JobHarness partial;
+    partial.faults().errorAt('T', 3, 26);
+    const JobResult run = partial.file("OLD.TXT", "yesterday\n").run({"/CL", "/FOLD.TXT", "/S3"});
+    EXPECT_EQ(run.file("OLD.TXT").substr(0, 5), "PLD01");
+}
+
 TEST(RunFlow, LettersWithoutAJobOpenAndCloseOnly) {
     for (const char* letter : {"/CQ", "/C", "/CV"}) {
         JobHarness harness;
