@@ -11,6 +11,9 @@ namespace {
 constexpr DWORD kQueueBytes = 1024;
 constexpr DWORD kAllEvents = 0x1FF;  // RXCHAR RXFLAG TXEMPTY CTS DSR RLSD BREAK ERR RING
 constexpr std::uint32_t kWaitStepMs = 10;
+// A single wait is cut into pieces no longer than this, so the message queue is drained now
+// and then even when the caller asks for a long wait.
+constexpr std::uint32_t kLongestWaitMs = 1000;
 // A message queue that never empties must not hold the wait.
 constexpr int kMostMessagesPerDrain = 10000;
 
@@ -51,17 +54,10 @@ void Win32SerialPort::configure(bool baud19200, Console& console, int traceLevel
 
     GetCommMask(handle_, &eventWord_);
 
-    // Reads never ask for more than is waiting, so these never hold a read; a write is bounded
-    // by 10 ms a byte and a second more.
-    COMMTIMEOUTS timeouts;
-    ZeroMemory(&timeouts, sizeof(timeouts));
-    GetCommTimeouts(handle_, &timeouts);
-    timeouts.ReadIntervalTimeout = MAXDWORD;
-    timeouts.ReadTotalTimeoutMultiplier = 10;
-    timeouts.ReadTotalTimeoutConstant = 1000;
-    timeouts.WriteTotalTimeoutMultiplier = 10;
-    timeouts.WriteTotalTimeoutConstant = 1000;
-    if (!SetCommTimeouts(handle_, &timeouts) && traceLevel >= 3) {
+    // A write is bounded by 10 ms a byte and a second more. Reads return what is waiting at
+    // once; with nothing waiting, a read waits for the first byte up to the time the wait of
+    // the moment allows (see waitReadable), so a byte is taken the moment it arrives.
+    if (!setFirstByteWait(0) && traceLevel >= 3) {
         console.print("err timeout\n", TextEncoding::Ascii);
     }
     if (!SetCommMask(handle_, kAllEvents) && traceLevel >= 3) {
@@ -88,25 +84,71 @@ bool Win32SerialPort::writeBytes(const std::uint8_t* data, std::size_t count) {
     return true;
 }
 
+bool Win32SerialPort::setFirstByteWait(DWORD ms) {
+    if (ms == firstByteWaitMs_) return true;
+    COMMTIMEOUTS timeouts;
+    ZeroMemory(&timeouts, sizeof(timeouts));
+    GetCommTimeouts(handle_, &timeouts);
+    // MAXDWORD, MAXDWORD and a constant: a read returns at once with the bytes waiting, or
+    // waits for the first one up to the constant. MAXDWORD, 0, 0: it never waits.
+    timeouts.ReadIntervalTimeout = MAXDWORD;
+    timeouts.ReadTotalTimeoutMultiplier = ms > 0 ? MAXDWORD : 0;
+    timeouts.ReadTotalTimeoutConstant = ms;
+    timeouts.WriteTotalTimeoutMultiplier = 10;
+    timeouts.WriteTotalTimeoutConstant = 1000;
+    if (!SetCommTimeouts(handle_, &timeouts)) {
+        firstByteWaitMs_ = MAXDWORD;
+        return false;
+    }
+    firstByteWaitMs_ = ms;
+    return true;
+}
+
 std::size_t Win32SerialPort::readAvailable(std::uint8_t* buffer, std::size_t most) {
     if (buffer == nullptr || most == 0) return 0;
+    std::size_t got = 0;
+    if (heldByte_ >= 0) {
+        buffer[got++] = static_cast<std::uint8_t>(heldByte_);
+        heldByte_ = -1;
+    }
     DWORD errors = 0;
     COMSTAT status;
     ZeroMemory(&status, sizeof(status));
-    if (!ClearCommError(handle_, &errors, &status)) return 0;
-    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(status.cbInQue, most));
-    if (wanted == 0) return 0;
-    DWORD got = 0;
-    if (!ReadFile(handle_, buffer, wanted, &got, nullptr)) return 0;
-    return std::min<std::size_t>(got, most);
+    if (!ClearCommError(handle_, &errors, &status)) return got;
+    // Never more than is waiting, so the read returns at once whatever its time-outs.
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(status.cbInQue, most - got));
+    if (wanted == 0) return got;
+    DWORD read = 0;
+    if (!ReadFile(handle_, buffer + got, wanted, &read, nullptr)) return got;
+    return got + std::min<std::size_t>(read, wanted);
 }
 
 WaitResult Win32SerialPort::waitReadable(std::uint32_t timeoutMs) {
-    // The comm API has no wait with a time limit outside overlapped I/O: look at the input
-    // queue in short sleeps, so a byte is seen within a step of its arrival.
+    if (heldByte_ >= 0) return WaitResult::Ready;
+    DWORD errors = 0;
+    COMSTAT status;
+    ZeroMemory(&status, sizeof(status));
+    if (!ClearCommError(handle_, &errors, &status)) return WaitResult::Failed;
+    if (status.cbInQue > 0) return WaitResult::Ready;
+    if (timeoutMs == 0) return WaitResult::TimedOut;
+    // The comm API has no wait with a time limit outside overlapped I/O, but a read of one
+    // byte with a first-byte time-out is one: it returns the moment a byte arrives.
+    for (std::uint32_t left = timeoutMs; left > 0;) {
+        drainMessages();
+        const std::uint32_t piece = std::min(left, kLongestWaitMs);
+        if (!setFirstByteWait(piece)) break;
+        std::uint8_t byte = 0;
+        DWORD read = 0;
+        if (!ReadFile(handle_, &byte, 1, &read, nullptr)) return WaitResult::Failed;
+        if (read == 1) {
+            heldByte_ = byte;
+            return WaitResult::Ready;
+        }
+        left -= piece;
+        if (left == 0) return WaitResult::TimedOut;
+    }
+    // A driver that refuses the time-outs: look at the input queue in short sleeps.
     for (std::uint32_t waited = 0;; waited += kWaitStepMs) {
-        DWORD errors = 0;
-        COMSTAT status;
         ZeroMemory(&status, sizeof(status));
         if (!ClearCommError(handle_, &errors, &status)) return WaitResult::Failed;
         if (status.cbInQue > 0) return WaitResult::Ready;

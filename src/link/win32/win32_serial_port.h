@@ -38,9 +38,16 @@ class Win32SerialPort final : public SerialPort {
     explicit Win32SerialPort(HANDLE handle) : handle_(handle) {}
     void configure(bool baud19200, Console& console, int traceLevel);
 
+    // Makes a read wait up to `ms` for its first byte (0: return at once).
+    bool setFirstByteWait(DWORD ms);
+
     HANDLE handle_;
     // The event word of the waits that follow each write; its value is never looked at.
     DWORD eventWord_ = 0;
+    // The first-byte wait the read time-outs now hold; MAXDWORD when not known.
+    DWORD firstByteWaitMs_ = MAXDWORD;
+    // A byte a wait has already taken from the line, handed out first by the next read.
+    int heldByte_ = -1;
 };
 
 }  // namespace lorvex
