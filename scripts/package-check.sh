@@ -25,8 +25,13 @@ in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LA
 in_root sh -c 'dpkg -r lorvex >/dev/null 2>&1 || true'
 in_root sh -c 'command -v man >/dev/null || (apt-get update -qq && apt-get install -y -qq man-db >/dev/null)'
 in_root dpkg -i /tmp/lorvex.deb >/dev/null
-in_root lorvex /H | grep -q "Dostępne opcje:"
-in_root lorvex-sim --help | grep -q "simulated ER-ORVEX"
-in_root man -P cat lorvex 2>/dev/null | grep -q "ER-ORVEX or SOLVEK cash register"
-in_root man -P cat lorvex-sim 2>/dev/null | grep -q "pseudo-terminal"
+# Whole outputs first: grep -q leaving a pipe early would fail the pipeline.
+help=$(in_root lorvex /H)
+sim_help=$(in_root lorvex-sim --help)
+manual=$(in_root man -P cat lorvex 2>/dev/null)
+sim_manual=$(in_root man -P cat lorvex-sim 2>/dev/null)
+grep -q "Dostępne opcje:" <<<"$help"
+grep -q "simulated ER-ORVEX" <<<"$sim_help"
+grep -q "lorvex - move programming data" <<<"$manual"
+grep -q "pseudo-terminal" <<<"$sim_manual"
 echo "package check: $(basename "$deb") installs and runs on a fresh Debian system: 1 passed, 0 failed"
