@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace lorvex::link_limits {
@@ -28,6 +29,14 @@ inline constexpr long kMostBytesPerCall = 200000;
 inline constexpr int kMostNaks = 100;
 inline constexpr long kMostDumpBusyBytes = 100000;
 inline constexpr int kMostLoadBusyBytes = 1000;
+// Inside a frame's text at least this many bytes still come before the frame ends: ETX or ETB
+// and the four checksum characters.
+inline constexpr std::size_t kFrameTailBytes = 5;
+// A block of an answer is taken to be as long as the block of the same kind before it; a wait
+// trusts that guess for at most this many bytes, so a guess gone wrong costs little time.
+inline constexpr std::size_t kMostBytesGuessed = 32;
+// The characters that name a block's kind: 'D' or 'E' and the wire letter.
+inline constexpr std::size_t kBlockKindBytes = 2;
 // Answer texts are kept up to this many bytes; the last slot takes the byte that closed the text.
 inline constexpr std::size_t kAnswerCapacity = 1024;
 

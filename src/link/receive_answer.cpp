@@ -32,6 +32,9 @@ StatusCode RegisterLink::abandonAnswer(int& blockCounter, StatusCode status) {
 StatusCode RegisterLink::receiveAnswer(std::string& buffer, int& blockCounter) {
     trace(4, "start\n");
     if (blockCounter == 0) {
+        blockKind_.clear();
+        blockBytes_ = 0;
+        blockSizesVary_ = false;
         const StatusCode opened = openTransaction(buffer, Opening::Answer);
         if (opened != 0) return abandonAnswer(blockCounter, opened);
     }
@@ -41,6 +44,18 @@ StatusCode RegisterLink::receiveAnswer(std::string& buffer, int& blockCounter) {
     long busyBytes = 0;
     long handled = 0;
     bool inText = false;
+    // Bytes of the frame's text taken so far, its ETX or ETB included.
+    std::size_t textBytes = 0;
+    // How many bytes must still come before the PC can react to any: inside a frame at least
+    // its tail, and, once it shows to be of the kind of the block before, likely the rest of a
+    // block as long as that one.
+    const auto ahead = [&]() -> std::size_t {
+        if (!inText) return 1;
+        const bool alike = !blockSizesVary_ && textBytes >= kBlockKindBytes &&
+                           buffer.compare(0, kBlockKindBytes, blockKind_) == 0;
+        if (!alike || blockBytes_ <= textBytes + kFrameTailBytes) return kFrameTailBytes;
+        return std::min(blockBytes_ - textBytes, kMostBytesGuessed);
+    };
     int byte = nextByte();
     while (byte != EOT) {
         if (++handled > kMostBytesPerCall) {
@@ -54,11 +69,11 @@ StatusCode RegisterLink::receiveAnswer(std::string& buffer, int& blockCounter) {
             // cleared so that a caller looping over blocks stops too.
             if (timeouts > 1) return abandonAnswer(blockCounter, kLinkLost);
             ++timeouts;
-            byte = nextByte();
+            byte = nextByte(ahead());
             continue;
         }
         if (byte == 0) {
-            byte = nextByte();
+            byte = nextByte(ahead());
             continue;
         }
         if (byte == NAK) {
@@ -73,7 +88,7 @@ StatusCode RegisterLink::receiveAnswer(std::string& buffer, int& blockCounter) {
         if (byte == ACK && !sendByte(EOT)) return abandonAnswer(blockCounter, kNoAnswer);
         if (byte == ENQ && !sendByte(ACK)) return abandonAnswer(blockCounter, kNoAnswer);
         if (byte == DLE) {
-            byte = nextByte();
+            byte = nextByte(ahead());
             if (byte == '@' && !sendByte(EOT)) return abandonAnswer(blockCounter, kNoAnswer);
         }
         if (byte == HT && ++busyBytes > kMostDumpBusyBytes) {
@@ -83,12 +98,22 @@ StatusCode RegisterLink::receiveAnswer(std::string& buffer, int& blockCounter) {
         if (byte == STX) {
             buffer.clear();
             inText = true;
-            byte = nextByte();
+            textBytes = 0;
+            byte = nextByte(ahead());
         }
         // A silence is never part of the text.
-        if (inText && byte != kTimedOut) storeTextByte(buffer, byte);
+        if (inText && byte != kTimedOut) {
+            storeTextByte(buffer, byte);
+            ++textBytes;
+        }
         if (byte == ETX || byte == ETB) {
             inText = false;
+            // A block shorter than one of its kind before ends the guessing for this answer.
+            const std::size_t frameBytes = textBytes + kFrameTailBytes - 1;
+            const std::string kind = buffer.substr(0, std::min(kBlockKindBytes, textBytes - 1));
+            if (kind == blockKind_ && blockBytes_ > frameBytes) blockSizesVary_ = true;
+            blockKind_ = kind;
+            blockBytes_ = frameBytes;
             skipChecksum();
             if (!sendByte(ACK)) return abandonAnswer(blockCounter, kNoAnswer);
             if (byte == ETB) {
@@ -97,7 +122,7 @@ StatusCode RegisterLink::receiveAnswer(std::string& buffer, int& blockCounter) {
                 break;
             }
         }
-        byte = nextByte();
+        byte = nextByte(ahead());
     }
 
     if (traceLevel_ >= 4) trace(4, format("<%d\n", byte == kTimedOut ? kTimeoutMarker : byte));

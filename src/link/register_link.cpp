@@ -29,7 +29,7 @@ void RegisterLink::traceReceived(int byte, const char* controlFormat) {
     }
 }
 
-int RegisterLink::nextByte() {
+int RegisterLink::nextByte(std::size_t ahead) {
     if (ringRead_ != ringWrite_) {
         ringRead_ = (ringRead_ + 1) % kRingSize;
         return ring_[ringRead_];
@@ -44,8 +44,9 @@ int RegisterLink::nextByte() {
         const auto slice = static_cast<std::uint32_t>(
             lastLook ? 0 : std::min<std::uint64_t>(kWaitSliceMs, kByteTimeoutMs - elapsed));
         // The wait returns at once when bytes are already waiting, so each arrival costs one
-        // wait and one read.
-        const WaitResult result = port_.waitReadable(slice);
+        // wait and one read; inside a frame one wait covers several bytes.
+        const WaitResult result =
+            ahead > 1 ? port_.waitForBytes(ahead, slice) : port_.waitReadable(slice);
         if (result == WaitResult::Ready) {
             std::array<std::uint8_t, kBytesPerPoll> staging;
             const std::size_t got =
@@ -112,7 +113,7 @@ bool RegisterLink::sendFrame(std::string_view text) {
 
 void RegisterLink::skipChecksum() {
     // The register's checksum is read and not verified.
-    for (int i = 0; i < 4; ++i) nextByte();
+    for (std::size_t left = kFrameTailBytes - 1; left > 0; --left) nextByte(left);
 }
 
 void RegisterLink::showProgress() {

@@ -69,7 +69,9 @@ class RegisterLink {
     enum class Opening { Answer, Record, Chained };
     enum class Chain { None, First, Middle, Last };
 
-    int nextByte();
+    // The next byte or kTimedOut. `ahead` is how many bytes must still come before the caller
+    // can react to any (the rest of a frame): the wait need not wake for each of them.
+    int nextByte(std::size_t ahead = 1);
     StatusCode openTransaction(std::string_view request, Opening opening);
     StatusCode reactToRegister(std::string_view record, Chain chain);
     StatusCode abandonAnswer(int& blockCounter, StatusCode status);
@@ -89,6 +91,12 @@ class RegisterLink {
     int ringRead_ = 0;
     // The last byte a chained call handled; the next call of the chain starts from it.
     int pending_ = 0;
+    // The last block of the answer being received: its kind (its first characters), its bytes
+    // after STX, and whether blocks of one kind have differed in length (then nothing is
+    // guessed from them).
+    std::string blockKind_;
+    std::size_t blockBytes_ = 0;
+    bool blockSizesVary_ = false;
 };
 
 }  // namespace lorvex

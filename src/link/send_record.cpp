@@ -41,14 +41,13 @@ StatusCode RegisterLink::sendRecordChained(std::string_view request, std::string
 StatusCode RegisterLink::reactToRegister(std::string_view record, Chain chain) {
     const bool chained = chain != Chain::None;
     const auto shown = [](int byte) { return byte == kTimedOut ? kTimeoutMarker : byte; };
+    Phase phase = Phase::RecordPending;
+    bool inText = false;
     const auto take = [&] {
-        const int byte = nextByte();
+        const int byte = nextByte(inText ? kFrameTailBytes : 1);
         if (chained && traceLevel_ >= 4) trace(4, format("%d,", shown(byte)));
         return byte;
     };
-
-    Phase phase = Phase::RecordPending;
-    bool inText = false;
     int status = 0;
     int digitPosition = 0;
     int naks = 0;

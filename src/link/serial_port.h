@@ -16,7 +16,7 @@ enum class WaitResult {
 // The one serial port of a run. Implementations: POSIX termios, Win32 comm API, and the
 // simulated port wired to the register model for tests.
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
 
     // Writes the bytes and returns once they have left (or another line event happened).
@@ -27,6 +27,13 @@ public:
     virtual std::size_t readAvailable(std::uint8_t* buffer, std::size_t most) = 0;
     // Sleeps in the OS until a byte is waiting or the time is up; returns as soon as one arrives.
     virtual WaitResult waitReadable(std::uint32_t timeoutMs) = 0;
+    // Like waitReadable, for a caller that can do nothing before `count` bytes have come (the
+    // rest of a frame): a device may sleep through their line time instead of waking for each.
+    // Ready when any byte is waiting at the end.
+    virtual WaitResult waitForBytes(std::size_t count, std::uint32_t timeoutMs) {
+        (void)count;
+        return waitReadable(timeoutMs);
+    }
     // Returns once everything queued for sending has been transmitted.
     virtual void flushOutput() = 0;
 

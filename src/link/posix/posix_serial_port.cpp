@@ -236,6 +236,29 @@ WaitResult PosixSerialPort::waitReadable(std::uint32_t timeoutMs) {
     return WaitResult::TimedOut;
 }
 
+WaitResult PosixSerialPort::waitForBytes(std::size_t count, std::uint32_t timeoutMs) {
+    int waiting = 0;
+    if (count <= 1 || timeoutMs == 0 || ::ioctl(fd_, FIONREAD, &waiting) != 0) {
+        return waitReadable(timeoutMs);
+    }
+    const auto have = static_cast<std::size_t>(std::max(waiting, 0));
+    if (have + 1 < count) {
+        // The bytes still to come take their line time anyway: sleep through all but the last
+        // of them in one piece rather than waking for each, then wait for the last as usual,
+        // so the caller is not woken later than the last one arrives.
+        const auto nap = std::min<std::chrono::microseconds>(
+            byteTime_ * static_cast<long>(count - 1 - have), std::chrono::milliseconds(timeoutMs));
+        const Instant start = SteadyClock::now();
+        std::this_thread::sleep_until(start + nap);
+        const auto slept =
+            std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start);
+        const auto sleptMs = static_cast<std::uint32_t>(
+            std::clamp<long long>(slept.count(), 0, static_cast<long long>(timeoutMs)));
+        return waitReadable(timeoutMs - sleptMs);
+    }
+    return waitReadable(timeoutMs);
+}
+
 void PosixSerialPort::setLine(int line, int on) {
     int bits = line;
     // Devices without control lines (a pty) refuse; the line simply stays as it is.

@@ -26,6 +26,7 @@ class PosixSerialPort final : public SerialPort {
     bool writeBytes(const std::uint8_t* data, std::size_t count) override;
     std::size_t readAvailable(std::uint8_t* buffer, std::size_t most) override;
     WaitResult waitReadable(std::uint32_t timeoutMs) override;
+    WaitResult waitForBytes(std::size_t count, std::uint32_t timeoutMs) override;
     void flushOutput() override;
     void setDtr(int on) override;
     void setRts(int on) override;

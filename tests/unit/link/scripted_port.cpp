@@ -8,7 +8,10 @@ void ScriptedPort::sendLater(std::string_view bytes, std::uint32_t delayMs) {
     std::uint64_t at = clock_.nowMs() + delayMs;
     // The line keeps its order: nothing overtakes bytes sent before.
     if (!incoming_.empty()) at = std::max(at, incoming_.back().at);
-    for (const char c : bytes) incoming_.push_back({at, static_cast<std::uint8_t>(c)});
+    for (const char c : bytes) {
+        incoming_.push_back({at, static_cast<std::uint8_t>(c)});
+        at += msPerByte;
+    }
 }
 
 bool ScriptedPort::writeBytes(const std::uint8_t* data, std::size_t count) {
@@ -49,6 +52,25 @@ WaitResult ScriptedPort::waitReadable(std::uint32_t timeoutMs) {
     }
     clock_.advanceTo(limit);
     return WaitResult::TimedOut;
+}
+
+WaitResult ScriptedPort::waitForBytes(std::size_t count, std::uint32_t timeoutMs) {
+    mostAskedFor = std::max(mostAskedFor, count);
+    // What is still on its way up to the end of the nearest frame (its ETX or ETB and the
+    // checksum), or all of it when no frame end is left to come.
+    std::size_t frameEnd = std::max<std::size_t>(incoming_.size(), 1);
+    for (std::size_t i = 0; i < incoming_.size(); ++i) {
+        if (incoming_[i].byte == 0x03 || incoming_[i].byte == 0x17) {
+            frameEnd = i + 5;
+            break;
+        }
+    }
+    if (count > frameEnd) mostPastFrameEnd = std::max(mostPastFrameEnd, count - frameEnd);
+    const std::uint64_t limit = clock_.nowMs() + timeoutMs;
+    if (count > 1 && count - 1 <= incoming_.size()) {
+        clock_.advanceTo(std::min(limit, incoming_[count - 2].at));
+    }
+    return waitReadable(static_cast<std::uint32_t>(limit - clock_.nowMs()));
 }
 
 }  // namespace lorvex::test

@@ -41,10 +41,18 @@ class ScriptedPort final : public SerialPort {
     int writeCalls = 0;
     int waitCalls = 0;
     int readCalls = 0;
+    // The register's bytes follow each other this many ms apart (0: all at once).
+    std::uint32_t msPerByte = 0;
+    // Waits for several bytes: the most asked for, and the most the PC asked for beyond the end
+    // of the frame on its way (it would wake that many bytes late).
+    std::size_t mostAskedFor = 0;
+    std::size_t mostPastFrameEnd = 0;
 
     bool writeBytes(const std::uint8_t* data, std::size_t count) override;
     std::size_t readAvailable(std::uint8_t* buffer, std::size_t most) override;
     WaitResult waitReadable(std::uint32_t timeoutMs) override;
+    // Sleeps through the line time of all but the last of `count` bytes, as a real port does.
+    WaitResult waitForBytes(std::size_t count, std::uint32_t timeoutMs) override;
     void flushOutput() override {}
     void setDtr(int) override {}
     void setRts(int) override {}
