@@ -49,7 +49,9 @@ for name in "${targets[@]}"; do
     echo "fuzz.sh: fuzz_$name for ${per}s"
     set +e
     # New inputs go to the work corpus; the committed one is only read.
-    (cd "$crashes" && "$build/fuzz/fuzz_$name" -max_total_time="$per" -timeout=25 -rss_limit_mb=2048 \
+    program="$build/fuzz_$name"
+    [ -x "$program" ] || program="$build/fuzz/fuzz_$name"
+    (cd "$crashes" && "$program" -max_total_time="$per" -timeout=25 -rss_limit_mb=2048 \
         -print_final_stats=1 "$work" "$root/fuzz/corpus/$name") >"$log" 2>&1
     status=$?
     set -e
