@@ -112,6 +112,8 @@ def run_job(job, baud, binaries, prepared_state, scratch, time_limit_s, niceness
         notes.append("lorvex-sim: " + simulator.complaints[:200])
     if measured.exit_code != 0:
         notes.append("exit code %d" % measured.exit_code)
+    if b"runtime error" in measured.stdout or b"Sanitizer" in measured.stdout:
+        notes.append("sanitizer report in lorvex's output")
     error_log = os.path.join(workdir, "error.orv")
     if os.path.exists(error_log) and os.path.getsize(error_log) > 0:
         with open(error_log, "rb") as handle:
