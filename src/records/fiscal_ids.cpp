@@ -26,20 +26,25 @@ StatusCode readVatRates(Run& run, VatRates& rates) {
     return 0;
 }
 
-StatusCode readUniNumber(Run& run) {
+namespace {
+
+// UNI and NIP: one text answer, written as one line.
+StatusCode readIdentifier(Run& run, char letter, std::string (*line)(std::string_view)) {
     std::string answer;
-    const StatusCode status = readAnswer(run, 'M', answer);
+    const StatusCode status = readAnswer(run, letter, answer);
     if (status != 0) return status;
-    run.write(uniLine(answer));
+    run.write(line(answer));
     return 0;
 }
 
+}  // namespace
+
+StatusCode readUniNumber(Run& run) {
+    return readIdentifier(run, 'M', uniLine);
+}
+
 StatusCode readNipNumber(Run& run) {
-    std::string answer;
-    const StatusCode status = readAnswer(run, 'N', answer);
-    if (status != 0) return status;
-    run.write(nipLine(answer));
-    return 0;
+    return readIdentifier(run, 'N', nipLine);
 }
 
 }  // namespace lorvex

@@ -28,14 +28,16 @@ std::string one(const RegisterModel& model, const std::string& text) {
     return blocks.size() == 1 ? blocks[0] : "<" + std::to_string(blocks.size()) + " blocks>";
 }
 
+// A request, the answer's length, and a field expected at a position of it.
+struct Case {
+    std::string request;
+    std::size_t length;
+    std::size_t position;
+    std::string field;
+};
+
 TEST(RegisterAnswers, EachSettingLetterAnswersItsLayout) {
     const RegisterModel model(demoMemory());
-    struct Case {
-        std::string request;
-        std::size_t length;
-        std::size_t position;
-        std::string field;
-    };
     const std::vector<Case> cases = {
         {request('A', 0), 16, 2, "01000310000209"},
         {request('s', 0), 42, 2, "01000310" + std::string(12, '0') + "0002092000"},
@@ -70,12 +72,6 @@ TEST(RegisterAnswers, EachSettingLetterAnswersItsLayout) {
 
 TEST(RegisterAnswers, EachReportLetterAnswersItsLayout) {
     const RegisterModel model(demoMemory());
-    struct Case {
-        std::string request;
-        std::size_t length;
-        std::size_t position;
-        std::string field;
-    };
     const std::vector<Case> cases = {
         {request('R', 0), 163, 3, "             1254321"},
         {request('T', 0, 2, 2), 47, 2, "02" + cp852FromUtf8("Nabiał") + std::string(12, ' ')},
