@@ -105,7 +105,7 @@ bool loadLine(Run& run, std::string_view line) {
 
 void loadAll(Run& run) {
     std::string line;
-    while (run.file != nullptr && run.file->readLine(line)) {
+    while (run.readLine(line)) {
         ++run.currentItemNumber;
         if (run.settings.traceLevel >= 1) {
             run.trace(1, line + '\n', consoleEncoding(run.settings.charsetMode));

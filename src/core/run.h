@@ -40,6 +40,8 @@ struct Run {
         if (settings.traceLevel >= level) console.print(text, encoding);
     }
     void pause(std::uint32_t ms) { clock.sleepMs(ms); }
+    // The next line of the exchange file (load); false at its end or when there is none.
+    bool readLine(std::string& line) { return file != nullptr && file->readLine(line); }
     // Appends to the exchange file (dump).
     void write(std::string_view text) {
         if (file != nullptr) file->write(text);

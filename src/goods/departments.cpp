@@ -107,10 +107,9 @@ void runDepartmentJob(Run& run) {
         run.report(status);
         return;
     }
-    if (run.file == nullptr) return;
     run.currentItemNumber = 0;
     std::string line;
-    while (run.file->readLine(line)) {
+    while (run.readLine(line)) {
         if (!lineHasPrefix(line, "DEP")) continue;
         ++run.currentItemNumber;
         run.report(loadDepartmentLine(run, line));

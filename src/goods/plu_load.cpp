@@ -101,12 +101,11 @@ StatusCode loadPluRecord(Run& run, RecordPosition position, const PluRecord& rec
 }
 
 void loadPluFromText(Run& run) {
-    if (run.file == nullptr) return;
     run.currentItemNumber = 0;
     PluChain chain(run, false);
     int number = 0;
     std::string line;
-    while (run.file->readLine(line)) {
+    while (run.readLine(line)) {
         if (!lineHasPrefix(line, "PLU")) continue;
         chain.add(++number, pluFromLine(line, run.settings.charsetMode));
     }

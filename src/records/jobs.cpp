@@ -28,7 +28,7 @@ struct LoadLoop {
 template <typename Load>
 void loadEveryLine(Run& run, const LoadLoop& loop, Load load) {
     std::string line;
-    while (run.file != nullptr && run.file->readLine(line)) {
+    while (run.readLine(line)) {
         if (loop.echoLines && run.settings.traceLevel >= 1) {
             run.trace(1, line + '\n', consoleEncoding(run.settings.charsetMode));
         }
@@ -115,7 +115,7 @@ void vatRatesJob(Run& run) {
     if (!run.dumping()) {
         // The rates are the register's fiscal settings: read here, never written.
         std::string line;
-        while (run.file != nullptr && run.file->readLine(line)) {
+        while (run.readLine(line)) {
         }
         return;
     }
