@@ -24,12 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lorvex::test::TempDir dir("lorvex-fuzz-answer");
     lorvex::VirtualClock clock;
     lorvex::CapturingConsole console;
-    lorvex::Environment env{
-        console, clock,
-        [&answer](const lorvex::Settings&) -> std::unique_ptr<lorvex::SerialPort> {
-            return std::make_unique<lorvex::fuzz::AnsweringPort>(answer);
-        },
-        dir.path()};
+    lorvex::Environment env{console, clock,
+                            [&answer](const lorvex::Settings&,
+                                      lorvex::PortFailure&) -> std::unique_ptr<lorvex::SerialPort> {
+                                return std::make_unique<lorvex::fuzz::AnsweringPort>(answer);
+                            },
+                            dir.path()};
     const int exitCode = lorvex::runProgram({letter, charset, "/FDUMP.TXT", "/Q1"}, env);
     if (exitCode != 0) __builtin_trap();
     return 0;

@@ -80,8 +80,13 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
         return 2;
     }
 
-    std::unique_ptr<SerialPort> port = env.openPort(settings);
+    PortFailure portFailure;
+    std::unique_ptr<SerialPort> port = env.openPort(settings, portFailure);
     if (!port) {
+        std::string line = "lorvex: cannot open the port " + portFailure.device;
+        if (!portFailure.reason.empty()) line += ": " + portFailure.reason;
+        if (!portFailure.hint.empty()) line += " (" + portFailure.hint + ")";
+        env.console.error(line);
         // The user's file stays exactly as it was: the dump never got to replace it.
         if (file.text) file.text->discard();
         file.table.reset();

@@ -18,8 +18,8 @@ namespace lorvex {
 struct Environment {
     Console& console;
     Clock& clock;
-    // Opens the port the settings name; null when it cannot be opened.
-    std::function<std::unique_ptr<SerialPort>(const Settings&)> openPort;
+    // Opens the port the settings name; null, with the failure described, when it cannot be opened.
+    std::function<std::unique_ptr<SerialPort>(const Settings&, PortFailure&)> openPort;
     // Where error.orv is written and relative /F names are found.
     std::filesystem::path workDir;
 };

@@ -82,9 +82,14 @@ std::string resolvePortPath(const std::string& portValue, int portNumber,
 
 std::unique_ptr<SerialPort> openSerialPort(const std::string& portValue, int portNumber,
                                            bool baud19200, const std::filesystem::path& workDir,
-                                           Console& console, int traceLevel) {
+                                           Console& console, int traceLevel, PortFailure& failure) {
     const std::string path = resolvePortPath(portValue, portNumber, workDir);
-    if (path.empty()) return nullptr;
+    if (path.empty()) {
+        failure.device = "/P" + portValue;
+        failure.reason = "names no serial port";
+        return nullptr;
+    }
+    failure.device = path;
     return openDevicePort(path, baud19200, console, traceLevel);
 }
 

@@ -17,10 +17,10 @@ std::string resolvePortPath(const std::string& portValue, int portNumber,
                             const std::filesystem::path& workDir);
 
 // Opens and configures the port (8N1, 9600 or 19200 baud, no flow control, raw, exclusive),
-// raises RTS and DTR. Null when it cannot be opened. Traces "err timeout" / "err mask" at
-// trace level 3 or more where those steps fail.
+// raises RTS and DTR. Null when it cannot be opened, with `failure` saying why. Traces
+// "err timeout" / "err mask" at trace level 3 or more where those steps fail.
 std::unique_ptr<SerialPort> openSerialPort(const std::string& portValue, int portNumber,
                                            bool baud19200, const std::filesystem::path& workDir,
-                                           Console& console, int traceLevel);
+                                           Console& console, int traceLevel, PortFailure& failure);
 
 }  // namespace lorvex

@@ -13,6 +13,14 @@ enum class WaitResult {
     Failed,    // the device failed (an adapter pulled out, the other end of a pty gone)
 };
 
+// Why a port could not be opened, for the user: the device as the system was asked for it (or
+// the /P value when it names no device), the operating system's reason, and a hint where one helps.
+struct PortFailure {
+    std::string device;
+    std::string reason;
+    std::string hint;
+};
+
 // The one serial port of a run. Implementations: POSIX termios, Win32 comm API, and the
 // simulated port wired to the register model for tests.
 class SerialPort {

@@ -24,8 +24,15 @@ bool streamIsTerminal(std::FILE* stream) {
 
 }  // namespace
 
-StreamConsole::StreamConsole(std::FILE* stream)
-    : stream_(stream), terminal_(streamIsTerminal(stream)) {}
+StreamConsole::StreamConsole(std::FILE* stream, std::FILE* errorStream)
+    : stream_(stream), errorStream_(errorStream), terminal_(streamIsTerminal(stream)) {}
+
+void StreamConsole::error(std::string_view line) {
+    std::string text(line);
+    text += '\n';
+    std::fwrite(text.data(), 1, text.size(), errorStream_);
+    std::fflush(errorStream_);
+}
 
 void StreamConsole::print(std::string_view text, TextEncoding encoding) {
 #ifdef _WIN32
@@ -70,6 +77,11 @@ void StreamConsole::showSpinner(int column, int row, std::string_view text) {
 
 void CapturingConsole::print(std::string_view text, TextEncoding encoding) {
     text_ += toUtf8(text, encoding);
+}
+
+void CapturingConsole::error(std::string_view line) {
+    errors_.append(line);
+    errors_ += '\n';
 }
 
 void CapturingConsole::showSpinner(int, int, std::string_view) {

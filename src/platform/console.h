@@ -20,6 +20,9 @@ class Console {
   public:
     virtual ~Console() = default;
     virtual void print(std::string_view text, TextEncoding encoding = TextEncoding::Ascii) = 0;
+    // A line for whoever runs the program, apart from what the job shows (stderr): why a run could
+    // not go on or what it left undone. UTF-8 text; the line end is added.
+    virtual void error(std::string_view line) = 0;
     // The progress indicator at a column and row (1-based). Drawn only on a terminal.
     virtual void showSpinner(int column, int row, std::string_view text) = 0;
     virtual bool isTerminal() const = 0;
@@ -28,13 +31,15 @@ class Console {
 // The console on a real output stream (stdout in the program).
 class StreamConsole final : public Console {
   public:
-    explicit StreamConsole(std::FILE* stream);
+    StreamConsole(std::FILE* stream, std::FILE* errorStream);
     void print(std::string_view text, TextEncoding encoding) override;
+    void error(std::string_view line) override;
     void showSpinner(int column, int row, std::string_view text) override;
     bool isTerminal() const override { return terminal_; }
 
   private:
     std::FILE* stream_;
+    std::FILE* errorStream_;
     bool terminal_;
 };
 
@@ -43,15 +48,19 @@ class CapturingConsole final : public Console {
   public:
     explicit CapturingConsole(bool terminal = false) : terminal_(terminal) {}
     void print(std::string_view text, TextEncoding encoding) override;
+    void error(std::string_view line) override;
     void showSpinner(int column, int row, std::string_view text) override;
     bool isTerminal() const override { return terminal_; }
     const std::string& text() const { return text_; }
+    // The lines given to error(), each ending in a line feed.
+    const std::string& errors() const { return errors_; }
     int spinnerDraws() const { return spinnerDraws_; }
     void clear() { text_.clear(); }
 
   private:
     bool terminal_;
     std::string text_;
+    std::string errors_;
     int spinnerDraws_ = 0;
 };
 

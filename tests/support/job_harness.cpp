@@ -24,9 +24,12 @@ JobResult JobHarness::run(const std::vector<std::string>& args) {
     const std::uint64_t start = clock_.nowMs();
     Environment env{
         console, clock_,
-        [&](const Settings& settings) -> std::unique_ptr<SerialPort> {
+        [&](const Settings& settings, PortFailure& failure) -> std::unique_ptr<SerialPort> {
             result.portSettings = settings;
-            if (setup_.portFails) return nullptr;
+            if (setup_.portFails) {
+                failure = {"COM1", "no such device", ""};
+                return nullptr;
+            }
             register_->setBaud(setup_.lineTime ? (settings.baud19200 ? 19200 : 9600) : 0);
             return std::make_unique<sim::SimulatedPort>(*register_, clock_, setup_.lineSwitch);
         },
@@ -34,6 +37,7 @@ JobResult JobHarness::run(const std::vector<std::string>& args) {
     result.exitCode = runProgram(args, env);
     result.virtualMs = clock_.nowMs() - start;
     result.console = console.text();
+    result.errors = console.errors();
     result.spinnerDraws = console.spinnerDraws();
     result.files = work.read();
     result.transcript = register_->transcript();

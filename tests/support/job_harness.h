@@ -28,6 +28,7 @@ struct JobResult {
     int exitCode = -1;
     Files files;                           // every file of the work directory after the run
     std::string console;                   // what the run showed, as UTF-8
+    std::string errors;                    // the lines the run gave for stderr
     int spinnerDraws = 0;                  // only counted when the console is a terminal
     sim::Transcript transcript;            // the line in both directions
     std::vector<sim::Exchange> exchanges;  // the transactions as the register saw them

@@ -38,9 +38,10 @@ TEST(OpenSerialPort, OnlyATerminalDeviceOpens) {
     coretest::TempDir dir;
     std::ofstream(dir.path() / "COM1") << "not a port";
     CapturingConsole console;
-    EXPECT_EQ(openSerialPort("1", 1, false, dir.path(), console, 0), nullptr);
-    EXPECT_EQ(openSerialPort("NULL", 0, false, dir.path(), console, 0), nullptr);
-    EXPECT_EQ(openSerialPort("0", 0, false, dir.path(), console, 0), nullptr);
+    PortFailure failure;
+    EXPECT_EQ(openSerialPort("1", 1, false, dir.path(), console, 0, failure), nullptr);
+    EXPECT_EQ(openSerialPort("NULL", 0, false, dir.path(), console, 0, failure), nullptr);
+    EXPECT_EQ(openSerialPort("0", 0, false, dir.path(), console, 0, failure), nullptr);
 }
 
 }  // namespace

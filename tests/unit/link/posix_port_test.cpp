@@ -31,7 +31,8 @@ struct PtyPort : ::testing::Test {
         if (slave >= 0) ::close(slave);
     }
     std::unique_ptr<SerialPort> open(bool baud19200 = false) {
-        return openSerialPort("1", 1, baud19200, dir.path(), console, 0);
+        PortFailure failure;
+        return openSerialPort("1", 1, baud19200, dir.path(), console, 0, failure);
     }
     int waitingOnSlave() const {
         int waiting = -1;

@@ -23,7 +23,8 @@ struct PtyExchange : ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(pty.ok());
         std::filesystem::create_symlink(pty.slavePath(), dir.path() / "com1");
-        port = openSerialPort("1", 1, true, dir.path(), console, 0);
+        PortFailure failure;
+        port = openSerialPort("1", 1, true, dir.path(), console, 0, failure);
         ASSERT_NE(port, nullptr);
     }
 
