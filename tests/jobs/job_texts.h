@@ -1,0 +1,31 @@
+#pragma once
+
+// What the job tests expect to read: error.orv messages as /S3 writes them (no Polish letters),
+// the lines of a file, figures right-aligned as the report lines print them.
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace lorvex::test {
+
+// The line error.orv opens with before the first message of a code above 3.
+inline const std::string kNotice = "99  Uwaga! wszystkie bledy zapisano w pliku: error.orv\n";
+inline const std::string kNoConnection = "60 Brak polaczenia lub zla pozycja kluczyka\n";
+inline const std::string kBadData = "63  Zle dane w pliku\n";
+inline const std::string kRamError = "26  Blad pamieci RAM\n";
+inline const std::string kBadIndex = "36  Bledny index tablicy\n";
+inline const std::string kLinkLost = "99  bledny status transmisji\n";
+
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+inline std::string right(const std::string& value, std::size_t width = 20) {
+    return std::string(width > value.size() ? width - value.size() : 0, ' ') + value;
+}
+
+}  // namespace lorvex::test
