@@ -1,7 +1,8 @@
 #pragma once
 
 // What the job tests expect to read: error.orv messages as /S3 writes them (no Polish letters),
-// the lines of a file, figures right-aligned as the report lines print them.
+// the lines of a file, figures right-aligned as the report lines print them; and how they write
+// a run's options or frames in a table row.
 
 #include <sstream>
 #include <string>
@@ -22,6 +23,16 @@ inline std::vector<std::string> linesOf(const std::string& text) {
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
+}
+
+// The parts of a text between separators: "/CG /L" -> {"/CG", "/L"}; none of an empty text.
+inline std::vector<std::string> split(const std::string& text, char separator = ' ') {
+    std::vector<std::string> parts;
+    for (std::size_t from = 0, at = 0; !text.empty() && at != std::string::npos; from = at + 1) {
+        at = text.find(separator, from);
+        parts.push_back(text.substr(from, at - from));
+    }
+    return parts;
 }
 
 inline std::string right(const std::string& value, std::size_t width = 20) {

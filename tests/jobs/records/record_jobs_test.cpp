@@ -45,17 +45,6 @@ struct Case {
     std::function<void(sim::FaultPlan&)> fault = {};
 };
 
-std::vector<std::string> split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::size_t from = 0;
-    for (std::size_t at; !text.empty(); from = at + 1) {
-        at = text.find(separator, from);
-        parts.push_back(text.substr(from, at - from));
-        if (at == std::string::npos) break;
-    }
-    return parts;
-}
-
 TEST(RecordJobs, WireFileAndLogOfEachJob) {
     const std::string others = "KASZA,1,2\nDEP 1,X\nXFLG,1\n";
     std::string halo = "DE99999999999999999999      1250";
@@ -140,7 +129,7 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
         SCOPED_TRACE(c.args + " " + c.input);
         JobHarness harness;
         if (c.fault) c.fault(harness.faults());
-        std::vector<std::string> args = split(c.args + " /S3", ' ');
+        std::vector<std::string> args = split(c.args + " /S3");
         const bool load = !c.input.empty();
         if (load) args.push_back("/L");
         if (load) harness.file("std.dat", c.input);

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "report_job_helpers.h"
+#include "jobs/job_texts.h"
 #include "support/job_harness.h"
 
 namespace lorvex::test {
@@ -20,7 +21,7 @@ sim::RegisterMemory shopMemory() {
         memory.plus[code].price = price;
         return memory.plus[code];
     };
-    add(8, "SER GOUDA", 2990).sales = {1345, 450};
+    add(8, "SER GOUDA DOJRZALY", 1234567890).sales = {1345, 450};
     add(19, "ZIEMNIAKI", 249).sales = {-249, -1000};
     add(20, "RABAT", 100).sales = {100, 0};
     add(59001378, "SOK", 250).sales = {500, 2000};
@@ -30,38 +31,37 @@ sim::RegisterMemory shopMemory() {
     return memory;
 }
 
-const std::string kSalesLines = "PLP8            ,SER GOUDA         ," + right("13.45") + "," +
-                                right("29.900") + "," + right("0.450", 10) + ",29.90\n" +
-                                "PLP59001378     ,SOK               ," + right("5.00") + "," +
-                                right("2.500") + "," + right("2.000", 10) + ", 2.50\n" +
-                                "PLP5901234123457,KAWA              ," + right("19.99") + "," +
-                                right("19.990") + "," + right("1.000", 10) + ",19.99\n";
+// The name and the unit price of the first fill their fields.
+const std::string kSalesLines =
+    "PLP8            ,SER GOUDA DOJRZALY," + right("13.45") + "," + right("12345678.900") + "," +
+    right("0.450", 10) + ",12345678.90\n" + "PLP59001378     ,SOK               ," + right("5.00") +
+    "," + right("2.500") + "," + right("2.000", 10) + ", 2.50\n" +
+    "PLP5901234123457,KAWA              ," + right("19.99") + "," + right("19.990") + "," +
+    right("1.000", 10) + ",19.99\n";
 
 const std::string kPackagingLines =
     "PLB" + right("900", 13) + ",BUTELKA           ," + right("25.00") + "," + right("50") + "," +
     right("15.00") + "," + right("30") + "\n" + "PLB" + right("901", 13) + ",SKRZYNKA          ," +
     right("3.00") + "," + right("3") + "," + right("5.00") + "," + right("5") + "\n";
 
-TEST(PluReports, SalesOfEveryRangeAndPackagingWithItsBounds) {
-    // Three ranges, or one request without bounds when the EAN check is skipped: the same goods.
-    EXPECT_EQ(runJob({"/CM", "/FREP.TXT"}, {}, shopMemory()).file("REP.TXT"), kSalesLines);
-    const JobResult single = runJob({"/CM", "/A", "/FREP.TXT"}, {}, shopMemory());
-    EXPECT_EQ(single.pcFrames(), std::vector<std::string>{"SU0" + std::string(36, ' ')});
-    EXPECT_EQ(single.file("REP.TXT"), kSalesLines);
-
-    struct Case {
-        std::vector<std::string> args;
-        std::string request;
+// Three ranges, or one request without bounds when the EAN check is skipped: the same goods.
+// Packaging is asked for whole unless the EAN check is skipped.
+TEST(PluReports, SalesAndPackagingLines) {
+    const struct {
+        std::string args, wire, file;
+    } cases[] = {
+        {"/CM", "", kSalesLines},
+        {"/CM /A", "SU0" + right("", 36), kSalesLines},
+        {"/CN", "Sd0" + right("", 36), kPackagingLines},
+        {"/CN /A", "Sd0" + right("0001", 18) + right("9999", 18), kPackagingLines},
+        {"/CN /A /M", "Sd0" + right("00001", 18) + right("99999", 18), kPackagingLines},
     };
-    const Case cases[] = {
-        {{"/CN", "/FREP.TXT"}, "Sd0" + std::string(36, ' ')},
-        {{"/CN", "/FREP.TXT", "/A"}, "Sd0" + right("0001", 18) + right("9999", 18)},
-        {{"/CN", "/FREP.TXT", "/A", "/M"}, "Sd0" + right("00001", 18) + right("99999", 18)},
-    };
-    for (const Case& c : cases) {
-        const JobResult run = runJob(c.args, {}, shopMemory());
-        EXPECT_EQ(run.pcFrames(), std::vector<std::string>{c.request});
-        EXPECT_EQ(run.file("REP.TXT"), kPackagingLines) << c.request;
+    for (const auto& c : cases) {
+        const JobResult run = runJob(split(c.args + " /FREP.TXT"), {}, shopMemory());
+        if (!c.wire.empty()) {
+            EXPECT_EQ(run.pcFrames(), split(c.wire, '|')) << c.args;
+        }
+        EXPECT_EQ(run.file("REP.TXT"), c.file) << c.args;
     }
 }
 
@@ -124,40 +124,32 @@ TEST(PluReports, ProductTableGetsSalesThenPackagingWithNetFigures) {
               (std::vector<std::string>{"900;20;2", "901;-2;1"}));
 }
 
-// A register lost or refusing is reported, never passed for done; lines read before stay.
+// A register lost or refusing is reported, never passed for done; lines read before stay. An
+// error answer in the first range: the later ranges are not asked for.
 TEST(PluReports, FailuresAreReportedAndKeepWhatWasRead) {
-    struct Case {
-        std::vector<std::string> args;
-        sim::Fault fault;
+    const struct {
+        std::string args;
+        std::function<void(sim::FaultPlan&)> fault;
         std::size_t frames;
-        std::string file;
-        std::vector<std::string> log;
+        std::string file, log;
+    } cases[] = {
+        {"/CM /FREP.TXT", [](auto& p) { p.add(sim::Fault::mute().at(2)); }, 2,
+         kSalesLines.substr(0, kSalesLines.find('\n') + 1), kNotice + kLinkLost},
+        {"/CN /FREP.TXT", [](auto& p) { p.add(sim::Fault::silence()); }, 0, "", kNoConnection},
+        {"/CN /FREP.TXT", [](auto& p) { p.add(sim::Fault::mute()); }, 1, "", kNotice + kLinkLost},
+        {"/CM /FTAB.DAT", [](auto& p) { p.add(sim::Fault::silence()); }, 0, "",
+         kNoConnection + kNoConnection},
+        {"/CM /FREP.TXT", [](auto& p) { p.errorAt('U', 1, 0x15); }, 1, "",
+         kNotice + "21  Blad bazy PLU\n"},
     };
-    const std::vector<std::string> lost = {"99  Uwaga", "99  b"};
-    const Case cases[] = {
-        {{"/CM", "/FREP.TXT"},
-         sim::Fault::mute().at(2),
-         2,
-         kSalesLines.substr(0, kSalesLines.find('\n') + 1),
-         lost},
-        {{"/CN", "/FREP.TXT"}, sim::Fault::silence(), 0, "", {"60 Brak"}},
-        {{"/CN", "/FREP.TXT"}, sim::Fault::mute(), 1, "", lost},
-        {{"/CM", "/FTAB.DAT"}, sim::Fault::silence(), 0, "", {"60 Brak", "60 Brak"}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         JobHarness harness(shopMemory());
-        harness.file("TAB.DAT", smallTable()).faults().add(c.fault);
-        const JobResult run = harness.run(c.args);
-        EXPECT_EQ(run.pcFrames().size(), c.frames) << c.args[0];
-        EXPECT_EQ(run.file("REP.TXT"), c.file) << c.args[0];
-        EXPECT_TRUE(logIs(run.errorLog(), c.log)) << run.errorLog();
+        c.fault(harness.file("TAB.DAT", smallTable()).faults());
+        const JobResult run = harness.run(split(c.args + " /S3"));
+        EXPECT_EQ(run.pcFrames().size(), c.frames) << c.args;
+        EXPECT_EQ(run.file("REP.TXT"), c.file) << c.args;
+        EXPECT_EQ(run.errorLog(), c.log) << c.args;
     }
-    // An error answer in the first range: the later ranges are not asked for.
-    JobHarness refused(shopMemory());
-    refused.faults().errorAt('U', 1, 0x15);
-    const JobResult run = refused.run({"/CM", "/FREP.TXT"});
-    EXPECT_EQ(run.pcFrames().size(), 1u);
-    EXPECT_TRUE(logIs(run.errorLog(), {"99  Uwaga", "21  B"})) << run.errorLog();
 }
 
 }  // namespace
