@@ -3,12 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "jobs/job_texts.h"
 #include "support/job_harness.h"
 
 namespace lorvex::test {
 namespace {
-
-const std::string kLog = "99  Uwaga! wszystkie bledy zapisano w pliku: error.orv\n";
 
 std::string request(int mode, int number) {
     const std::string n =
@@ -33,7 +32,7 @@ TEST(DepartmentJob, DumpAsksForAll42WhateverFails) {
     run = harness.run({"/CG", "/S3"});
     EXPECT_EQ(run.file("std.dat"), "");
     EXPECT_EQ(harness.reg().engine().transactionCount(), 84);
-    EXPECT_EQ(run.errorLog(), "60 Brak polaczenia lub zla pozycja kluczyka\n");
+    EXPECT_EQ(run.errorLog(), kNoConnection);
 }
 
 TEST(DepartmentJob, LoadSendsEachLineOrReportsWhatDoesNotFit) {
@@ -49,7 +48,7 @@ TEST(DepartmentJob, LoadSendsEachLineOrReportsWhatDoesNotFit) {
         request(1, 7),  "DH007Soki" + std::string(23, ' ') + "0" + std::string(5, ' ') + "00",
     };
     EXPECT_EQ(run.pcFrames(), expected);
-    EXPECT_EQ(run.errorLog(), kLog + "63  Zle dane w pliku\n");
+    EXPECT_EQ(run.errorLog(), kNotice + kBadData);
 }
 
 TEST(DepartmentJob, DumpedFileLoadsBackIntoAnEmptyRegister) {

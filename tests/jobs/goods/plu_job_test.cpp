@@ -1,14 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "jobs/job_texts.h"
 #include "support/job_harness.h"
 
 namespace lorvex::test {
 namespace {
 
-const std::string kLog = "99  Uwaga! wszystkie bledy zapisano w pliku: error.orv\n";
 std::string s(std::size_t n) {
     return std::string(n, ' ');
 }
@@ -76,30 +77,28 @@ TEST(PluDumpJob, AsksForTheRangesAndWritesEveryGood) {
     }
 }
 
+// A lost range is reported and the other ranges are still asked for; an error answer ends the
+// dump.
 TEST(PluDumpJob, FailuresAreReported) {
     const struct {
-        sim::Fault fault;
+        std::function<void(sim::FaultPlan&)> fault;
+        int transactions;
         std::string file, log;
     } cases[] = {
-        // A lost range is reported, and the other ranges are still asked for.
-        {sim::Fault::silence().at(1), kEan8 + kEan13,
-         "60 Brak polaczenia lub zla pozycja kluczyka\n"},
-        {sim::Fault::mute().at(2), kShortGoods + kEan13, kLog + "99  bledny status transmisji\n"},
+        {[](auto& p) { p.add(sim::Fault::silence().at(1)); }, 3, kEan8 + kEan13, kNoConnection},
+        {[](auto& p) { p.add(sim::Fault::mute().at(2)); }, 3, kShortGoods + kEan13,
+         kNotice + kLinkLost},
+        {[](auto& p) { p.errorAt('I', 3, 21); }, 1,
+         kShortGoods.substr(0, kShortGoods.find("PLU77")), kNotice + "21  Blad bazy PLU\n"},
     };
     for (const auto& c : cases) {
         JobHarness harness(shop());
-        harness.faults().add(c.fault);
+        c.fault(harness.faults());
         const JobResult run = harness.run({"/CH", "/S3"});
-        EXPECT_EQ(harness.reg().engine().transactionCount(), 3);
+        EXPECT_EQ(harness.reg().engine().transactionCount(), c.transactions);
         EXPECT_EQ(run.file("std.dat"), c.file);
         EXPECT_EQ(run.errorLog(), c.log);
     }
-    // An error answer ends the dump.
-    JobHarness harness(shop());
-    harness.faults().errorAt('I', 3, 21);
-    const JobResult run = harness.run({"/CH", "/S3"});
-    EXPECT_EQ(run.file("std.dat"), kShortGoods.substr(0, kShortGoods.find("PLU77")));
-    EXPECT_EQ(run.errorLog(), kLog + "21  Blad bazy PLU\n");
 }
 
 std::string lines(int from, int to, const std::string& rest = ",4.5,C,1,00000,1,0,0") {
@@ -150,10 +149,12 @@ TEST(PluTextLoad, RefusedGoodIsReportedAndTheRestStillLoad) {
             ASSERT_EQ(run.exchanges.size(), 2u);
             EXPECT_EQ(run.exchanges[1].request, "SI1000000000000000003000000000999999999");
             EXPECT_TRUE(run.exchanges[1].completed);
-            EXPECT_EQ(run.errorLog(), kLog + "20  Tandem nie istnieje - 2, kod:             2\n");
+            EXPECT_EQ(run.errorLog(),
+                      kNotice + "20  Tandem nie istnieje - 2, kod:             2\n");
         } else {
             ASSERT_EQ(run.exchanges.size(), 1u);
-            EXPECT_EQ(run.errorLog(), kLog + "20  Tandem nie istnieje - 4, kod:             4\n");
+            EXPECT_EQ(run.errorLog(),
+                      kNotice + "20  Tandem nie istnieje - 4, kod:             4\n");
         }
         EXPECT_EQ(harness.memory().plus.size(), 3u);
     }
@@ -179,8 +180,8 @@ TEST(PluTextLoad, LinesThatDoNotFitAreReportedAndLeftOut) {
         if (c.sent > 0) {
             EXPECT_TRUE(run.exchanges[0].completed);  // the last good sent closed it
         }
-        std::string log = kLog;
-        for (std::size_t i = 0; i < c.refused; ++i) log += "63  Zle dane w pliku\n";
+        std::string log = kNotice;
+        for (std::size_t i = 0; i < c.refused; ++i) log += kBadData;
         EXPECT_EQ(run.errorLog(), log);
     }
 }
