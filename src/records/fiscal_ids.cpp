@@ -7,9 +7,9 @@ namespace {
 
 // Any answer that is not an error answer is taken as the data.
 StatusCode readAnswer(Run& run, char letter, std::string& answer) {
-    const StatusCode status = requestAnswer(run, buildRequest(letter, 0, 0, 0), answer);
-    if (status != 0) return status;
-    if (isErrorAnswer(answer)) return errorAnswerStatus(answer);
+    Answer read = askRegister(run, buildRequest(letter, 0, 0, 0));
+    if (!read.hasText()) return read.status;
+    answer = std::move(read.text);
     return 0;
 }
 

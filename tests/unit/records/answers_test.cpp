@@ -31,7 +31,7 @@ TEST(SingleAnswers, OnlyWholeDataAnswersAreWritten) {
         RecordRun r;
         r.reg.replies.push_back(c.reply);
         HaloTable amounts{};
-        EXPECT_EQ(transferHalo(*r.run, 0, amounts), c.status);
+        EXPECT_EQ(transferHalo(*r.run, Direction::Dump, amounts), c.status);
         EXPECT_EQ(r.written(), "");
     }
 }
@@ -42,7 +42,7 @@ TEST(SingleAnswers, TextAnswerEndsBeforeItsFrameEnd) {
         Reply::answer("DBSKLEP\r\n\xA5"
                       "A"));
     std::string text;
-    EXPECT_EQ(transferHeader(*r.run, 0, text), 0);
+    EXPECT_EQ(transferHeader(*r.run, Direction::Dump, text), 0);
     EXPECT_EQ(r.written(),
               "NAG,SKLEP,,\x86"
               "A\n");
@@ -80,7 +80,7 @@ TEST(BlockAnswers, OneLinePerRecordUntilTheRegisterEnds) {
         SCOPED_TRACE(c.name);
         RecordRun r;
         r.reg.replies.push_back(c.reply);
-        EXPECT_EQ(transferDiscountCard(*r.run, 0, 0, DiscountCard{}), c.status);
+        EXPECT_EQ(transferDiscountCard(*r.run, Direction::Dump, 0, DiscountCard{}), c.status);
         EXPECT_EQ(r.written(), c.file);
         EXPECT_EQ(r.reg.enquiries, 1);
     }

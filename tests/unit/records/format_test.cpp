@@ -14,7 +14,7 @@
 #include "records/flag_format.h"
 #include "records/halo_format.h"
 #include "records/receipt_text.h"
-#include "records/record_text.h"
+#include "text/fields.h"
 
 namespace lorvex {
 namespace {
