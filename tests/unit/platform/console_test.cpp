@@ -1,5 +1,3 @@
-#include "platform/console.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/codepages.h"
@@ -16,17 +14,6 @@ TEST(Codepages, PolishLettersOfBothCodePagesBecomeUnicode) {
               "ĄĆĘŃŁŚÓŹŻąćęńłśóźż");
     EXPECT_EQ(toUtf8("\xCD\xFE", TextEncoding::Mazovia), "═■");
     EXPECT_EQ(toUtf8("abc\n", TextEncoding::Cp852), "abc\n");
-}
-
-TEST(Console, CapturesWhatAUserSeesAndDrawsTheSpinnerOnlyOnATerminal) {
-    CapturingConsole piped(false);
-    piped.print("Dost\x91pne", TextEncoding::Mazovia);
-    piped.showSpinner(40, 11, "-");
-    EXPECT_EQ(piped.text(), "Dostępne");
-    EXPECT_EQ(piped.spinnerDraws(), 0);
-    CapturingConsole terminal(true);
-    terminal.showSpinner(40, 11, "-");
-    EXPECT_EQ(terminal.spinnerDraws(), 1);
 }
 
 }  // namespace

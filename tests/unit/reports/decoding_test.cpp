@@ -73,13 +73,6 @@ TEST(TotalsLines, CashierReadToItsLastFieldOrPassedOver) {
     EXPECT_FALSE(cashierReportLine("Dn", 3).has_value());
 }
 
-TEST(PluRequests, LargePluNumbersWidenOnlyTheFirstRange) {
-    const auto large = pluSalesRequests(2, true, false);
-    ASSERT_EQ(large.size(), 3u);
-    EXPECT_EQ(large[0], "SU2" + sp(13) + "00001" + sp(13) + "16000");
-    EXPECT_EQ(large[1], pluSalesRequests(2, false, false)[1]);
-}
-
 std::string sale(const std::string& quantity) {
     return answer("DU000005901234123457MLEKO \xA5" + sp(11),
                   {{38, 20, "123456"}, {58, 20, quantity}, {78, 10, "299"}});

@@ -18,9 +18,6 @@ TEST(ConvertText, BetweenRegisterAndEachMode) {
     EXPECT_EQ(converted("\x8D", 0, CharsetMode::Latin), "\x8D");
     EXPECT_EQ(converted("\x8D", 1, CharsetMode::Latin), "\x8D");
     EXPECT_EQ(converted("\x8D\xBD\xAB\xBE", 0, CharsetMode::None), "ZZzz");
-}
-
-TEST(ConvertText, PlainModeSendsTextUnchanged) {
     // The plain row has no way back: A would become the register's A-ogonek otherwise.
     EXPECT_EQ(converted("ZAZOLC", 1, CharsetMode::None), "ZAZOLC");
 }
