@@ -32,13 +32,6 @@ TEST(ReceiptText, RegisterTextToLine) {
     for (const auto& [text, line] : cases) EXPECT_EQ(receiptLine(kHeader, text), line);
 }
 
-TEST(ReceiptText, LoadLineToFilledRecord) {
-    EXPECT_EQ(receiptRecord(kHeader, receiptTextFromLine("NAG,,X,")),
-              "DB\nX\n" + std::string(214, kFill));
-    EXPECT_EQ(receiptRecord(kFooter, receiptTextFromLine("STP,")), "DC" + std::string(200, kFill));
-    EXPECT_EQ(receiptRecord(kFooter, std::string(250, 'x')), "DC" + std::string(200, 'x'));
-}
-
 TEST(Records, ValuesThatDoNotFitGiveNoRecord) {
     const auto card = [](std::size_t field, int value) {
         DiscountCard changed;

@@ -8,13 +8,13 @@
 
 #include "goods/departments.h"
 #include "reports/totals.h"
-#include "unit/records/record_run.h"
+#include "unit/records/dump_rig.h"
 
 namespace lorvex {
 namespace {
 
-using testing::RecordRun;
-using testing::Reply;
+using testing::answerBytes;
+using testing::DumpRig;
 
 TEST(NoAnswerFrame, ReportsAndDepartmentsGiveNoAnswerAndWriteNothing) {
     const std::pair<const char*, std::function<StatusCode(lorvex::Run&)>> cases[] = {
@@ -24,8 +24,7 @@ TEST(NoAnswerFrame, ReportsAndDepartmentsGiveNoAnswerAndWriteNothing) {
         {"department", [](lorvex::Run& run) { return dumpDepartment(run, 1); }},
     };
     for (const auto& [name, read] : cases) {
-        RecordRun r;
-        r.reg.replies.push_back(Reply::accepted());
+        DumpRig r(answerBytes({}));
         EXPECT_EQ(read(*r.run), kNoAnswer) << name;
         EXPECT_EQ(r.written(), "") << name;
     }
