@@ -53,6 +53,41 @@ Answer askRegister(Run& run, const std::string& request) {
     return {status, kind, std::string(reader.text())};
 }
 
+namespace {
+
+// False when the data answer could not be decoded.
+bool writeDecoded(Run& run, std::string_view answer, const DecodeAnswer& decode) {
+    const std::optional<std::string> line = decode(answer);
+    if (line) run.write(*line);
+    return line.has_value();
+}
+
+}  // namespace
+
+StatusCode dumpAnswer(Run& run, const std::string& request, const DecodeAnswer& decode) {
+    const Answer answer = askRegister(run, request);
+    if (!answer.hasText()) return answer.status;
+    traceAnswer(run, answer.text);
+    if (answer.kind != AnswerKind::Data) return 0;
+    return writeDecoded(run, answer.text, decode) ? 0 : kUnreadableAnswer;
+}
+
+StatusCode dumpBlocks(Run& run, const std::string& request, const DecodeAnswer& decode) {
+    AnswerReader reader(run, request);
+    bool unreadable = false;
+    do {
+        const StatusCode status = reader.receive();
+        if (status != 0) return status;
+        const AnswerKind kind = reader.kind();
+        if (kind == AnswerKind::Error) return errorAnswerStatus(reader.text());
+        if (kind != AnswerKind::None) traceAnswer(run, reader.text());
+        if (kind == AnswerKind::Data && !writeDecoded(run, reader.text(), decode))
+            unreadable = true;
+    } while (reader.more());
+    if (reader.cutShort()) return kLinkLost;
+    return unreadable ? kUnreadableAnswer : 0;
+}
+
 void traceAnswer(Run& run, std::string_view answer) {
     if (run.settings.traceLevel < 1) return;
     std::string text(answer);

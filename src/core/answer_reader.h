@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,6 +60,20 @@ struct Answer {
 };
 
 Answer askRegister(Run& run, const std::string& request);
+
+// Makes the exchange-file line of a data answer; nothing when the answer cannot be decoded (too
+// short for its layout, or characters its fields cannot hold).
+using DecodeAnswer = std::function<std::optional<std::string>(std::string_view)>;
+
+// One dump transaction with a single answer, traced at level 1. A data answer is written as the
+// line `decode` makes of it (kUnreadableAnswer and nothing written when it makes none); any other
+// answer writes nothing and gives 0.
+StatusCode dumpAnswer(Run& run, const std::string& request, const DecodeAnswer& decode);
+
+// A table the register sends one record per block (discount cards, linked codes). Each data
+// answer is written as its line; an error answer ends the dump with its status; a lost link ends
+// it with 99 and the lines already written stay.
+StatusCode dumpBlocks(Run& run, const std::string& request, const DecodeAnswer& decode);
 
 // Shows a text received from the register at trace level 1.
 void traceAnswer(Run& run, std::string_view answer);

@@ -62,14 +62,11 @@ Department departmentFromLine(std::string_view line, CharsetMode mode) {
 
 StatusCode transferDepartment(Run& run, Direction direction, Department& department) {
     if (direction == Direction::Dump) {
-        const Answer answer =
-            askRegister(run, buildRequest('H', 0, department.number, department.number));
-        if (!answer.hasText()) return answer.status;
-        traceAnswer(run, answer.text);
-        if (answer.kind != AnswerKind::Data) return 0;
-        department = departmentFromAnswer(answer.text, run.settings.charsetMode);
-        run.write(departmentLine(department));
-        return 0;
+        const std::string request = buildRequest('H', 0, department.number, department.number);
+        return dumpAnswer(run, request, [&](std::string_view answer) {
+            department = departmentFromAnswer(answer, run.settings.charsetMode);
+            return std::optional<std::string>(departmentLine(department));
+        });
     }
     const std::optional<std::string> record =
         departmentRecord(run.settings.recordAction, department);

@@ -10,12 +10,10 @@ namespace lorvex {
 StatusCode transferCashier(Run& run, Direction direction, int number, std::string& name,
                            std::string& code) {
     if (direction == Direction::Dump) {
-        const Answer answer = askRegister(run, buildRequest('D', 0, number, number));
-        if (!answer.hasText()) return answer.status;
-        traceAnswer(run, answer.text);
-        if (answer.kind != AnswerKind::Data) return 0;
-        run.write(cashierLine(number, answer.text, run.settings.charsetMode));
-        return 0;
+        return dumpAnswer(run, buildRequest('D', 0, number, number), [&](std::string_view answer) {
+            return std::optional<std::string>(
+                cashierLine(number, answer, run.settings.charsetMode));
+        });
     }
     const std::optional<std::string> record = cashierRecord(number, name, code);
     if (!record) return kBadFileData;

@@ -6,15 +6,12 @@ namespace lorvex {
 
 StatusCode transferDiscounts(Run& run, Direction direction, DiscountSettings& values) {
     if (direction == Direction::Dump) {
-        const Answer answer = askRegister(run, buildRequest('G', 0, 0, 0));
-        if (!answer.hasText()) return answer.status;
-        traceAnswer(run, answer.text);
-        if (answer.kind != AnswerKind::Data) return 0;
-        const std::optional<DiscountSettings> read = discountsFromAnswer(answer.text);
-        if (!read) return kUnreadableAnswer;
-        values = *read;
-        run.write(discountsLine(values));
-        return 0;
+        return dumpAnswer(run, buildRequest('G', 0, 0, 0), [&](std::string_view answer) {
+            const std::optional<DiscountSettings> read = discountsFromAnswer(answer);
+            if (!read) return std::optional<std::string>();
+            values = *read;
+            return std::optional<std::string>(discountsLine(values));
+        });
     }
     const std::optional<std::string> record = discountsRecord(values);
     if (!record) return kBadFileData;
@@ -23,15 +20,12 @@ StatusCode transferDiscounts(Run& run, Direction direction, DiscountSettings& va
 
 StatusCode transferDirectCode(Run& run, Direction direction, int slot, long long& code) {
     if (direction == Direction::Dump) {
-        const Answer answer = askRegister(run, buildRequest('J', 0, slot, slot));
-        if (!answer.hasText()) return answer.status;
-        traceAnswer(run, answer.text);
-        if (answer.kind != AnswerKind::Data) return 0;
-        const std::optional<DirectCode> read = directCodeFromAnswer(answer.text);
-        if (!read) return kUnreadableAnswer;
-        code = read->code;
-        run.write(directCodeLine(*read));
-        return 0;
+        return dumpAnswer(run, buildRequest('J', 0, slot, slot), [&](std::string_view answer) {
+            const std::optional<DirectCode> read = directCodeFromAnswer(answer);
+            if (!read) return std::optional<std::string>();
+            code = read->code;
+            return std::optional<std::string>(directCodeLine(*read));
+        });
     }
     const std::optional<std::string> record = directCodeRecord({slot, code});
     if (!record) return kBadFileData;

@@ -1,6 +1,7 @@
 #include "records/fiscal_ids.h"
 
-#include "records/record_exchange.h"
+#include "core/answer_reader.h"
+#include "core/load_loop.h"
 
 namespace lorvex {
 namespace {

@@ -11,15 +11,12 @@ namespace {
 StatusCode transferFlagValues(Run& run, const FlagsLayout& layout, Direction direction,
                               std::span<int> values) {
     if (direction == Direction::Dump) {
-        const Answer answer = askRegister(run, buildRequest(layout.letter, 0, 0, 0));
-        if (!answer.hasText()) return answer.status;
-        traceAnswer(run, answer.text);
-        if (answer.kind != AnswerKind::Data) return 0;
-        const std::optional<std::vector<int>> read = flagsFromAnswer(layout, answer.text);
-        if (!read) return kUnreadableAnswer;
-        std::copy_n(read->begin(), std::min(read->size(), values.size()), values.begin());
-        run.write(flagsLine(layout, *read));
-        return 0;
+        return dumpAnswer(run, buildRequest(layout.letter, 0, 0, 0), [&](std::string_view answer) {
+            const std::optional<std::vector<int>> read = flagsFromAnswer(layout, answer);
+            if (!read) return std::optional<std::string>();
+            std::copy_n(read->begin(), std::min(read->size(), values.size()), values.begin());
+            return std::optional<std::string>(flagsLine(layout, *read));
+        });
     }
     const std::optional<std::string> record = flagsRecord(layout, values);
     if (!record) return kBadFileData;

@@ -3,8 +3,9 @@
 #include <array>
 #include <string_view>
 
+#include "core/answer_reader.h"
+#include "core/load_loop.h"
 #include "core/run.h"
-#include "records/record_exchange.h"
 
 namespace lorvex {
 

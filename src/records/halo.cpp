@@ -6,15 +6,12 @@ namespace lorvex {
 
 StatusCode transferHalo(Run& run, Direction direction, HaloTable& amounts) {
     if (direction == Direction::Dump) {
-        const Answer answer = askRegister(run, buildRequest('E', 0, 0, 0));
-        if (!answer.hasText()) return answer.status;
-        traceAnswer(run, answer.text);
-        if (answer.kind != AnswerKind::Data) return 0;
-        const std::optional<HaloTable> read = haloFromAnswer(answer.text);
-        if (!read) return kUnreadableAnswer;
-        amounts = *read;
-        run.write(haloLine(amounts));
-        return 0;
+        return dumpAnswer(run, buildRequest('E', 0, 0, 0), [&](std::string_view answer) {
+            const std::optional<HaloTable> read = haloFromAnswer(answer);
+            if (!read) return std::optional<std::string>();
+            amounts = *read;
+            return std::optional<std::string>(haloLine(amounts));
+        });
     }
     const std::optional<std::string> record = haloRecord(amounts);
     if (!record) return kBadFileData;

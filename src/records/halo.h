@@ -2,9 +2,10 @@
 
 #include <string_view>
 
+#include "core/answer_reader.h"
+#include "core/load_loop.h"
 #include "core/run.h"
 #include "records/halo_format.h"
-#include "records/record_exchange.h"
 
 namespace lorvex {
 
