@@ -41,7 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         default: {
             const int last = operation == 2 ? 2 : 5;
             for (int i = 0; i <= last; ++i) {
-                const int position = i == 0 ? 0 : (i == last ? 2 : 1);
+                const auto position = i == 0      ? lorvex::RecordPosition::First
+                                      : i == last ? lorvex::RecordPosition::Last
+                                                  : lorvex::RecordPosition::Middle;
                 if (link.sendRecordChained(request, record, position) != 0) break;
             }
             break;

@@ -3,7 +3,6 @@
 #include <array>
 #include <string>
 
-#include "core/load_fields.h"
 #include "goods/departments.h"
 #include "records/cards.h"
 #include "records/cashier_format.h"
@@ -13,6 +12,7 @@
 #include "records/flags.h"
 #include "records/halo.h"
 #include "records/header_footer.h"
+#include "text/fields.h"
 
 namespace lorvex {
 namespace {
@@ -24,37 +24,37 @@ constexpr std::uint32_t kCardPauseMs = 100;
 
 void dumpAll(Run& run) {
     std::string text;
-    StatusCode status = transferFooter(run, 0, text);
+    StatusCode status = transferFooter(run, Direction::Dump, text);
     // A register that does not answer at all would make every other request wait for nothing.
     if (status < 0) {
         run.report(status);
         return;
     }
     run.pause(kGroupPauseMs);
-    status = transferHeader(run, 0, text);
+    status = transferHeader(run, Direction::Dump, text);
     run.pause(kGroupPauseMs);
     for (int number = 1; number <= kDepartmentCount; ++number) status = dumpDepartment(run, number);
     run.pause(kGroupPauseMs);
     if (run.settings.solvekFamily) {
         std::array<int, 9> values;
         values.fill(1);
-        status = transferSolvekFlags(run, 0, values);
+        status = transferSolvekFlags(run, Direction::Dump, values);
     } else {
         std::array<int, 7> values;
         values.fill(1);
-        status = transferFlags(run, 0, values);
+        status = transferFlags(run, Direction::Dump, values);
     }
     run.pause(kGroupPauseMs);
     HaloTable amounts{};
-    status = transferHalo(run, 0, amounts);
+    status = transferHalo(run, Direction::Dump, amounts);
     run.pause(kGroupPauseMs);
     DiscountSettings discounts;
     discounts.fill(1.0);
-    status = transferDiscounts(run, 0, discounts);
+    status = transferDiscounts(run, Direction::Dump, discounts);
     run.pause(kGroupPauseMs);
     for (int slot = 1; slot <= kDirectCodeSlots; ++slot) {
         long long code = 0;
-        status = transferDirectCode(run, 0, slot, code);
+        status = transferDirectCode(run, Direction::Dump, slot, code);
     }
     run.pause(kGroupPauseMs);
     VatRates rates{};
@@ -68,11 +68,11 @@ void dumpAll(Run& run) {
     for (int number = 0; number <= lastCashier; ++number) {
         std::string name;
         std::string code;
-        status = transferCashier(run, 0, number, name, code);
+        status = transferCashier(run, Direction::Dump, number, name, code);
     }
     if (run.settings.solvekFamily) {
         run.pause(kGroupPauseMs);
-        status = transferDiscountCard(run, 0, 0, DiscountCard{});
+        status = transferDiscountCard(run, Direction::Dump, 0, DiscountCard{});
     }
     run.report(status);
 }
@@ -90,10 +90,7 @@ bool loadLine(Run& run, std::string_view line) {
     handle(loadFooterLine(run, line));
     if (handle(loadHeaderLine(run, line))) run.pause(kHeaderPauseMs);
     handle(loadCashierLine(run, line, CashierCodeRule::NonZero));
-    if (lineHasPrefix(line, "DEP")) {
-        const StatusCode status = loadDepartmentLine(run, line);
-        handle(status == kBadFileData ? LineResult::rejected() : LineResult::sent(status));
-    }
+    handle(loadDepartmentLine(run, line));
     handle(loadFlagsLine(run, line));
     handle(loadSolvekFlagsLine(run, line));
     handle(loadHaloLine(run, line));

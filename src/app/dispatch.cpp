@@ -1,30 +1,36 @@
 #include "app/dispatch.h"
 
 #include <array>
-#include <span>
 
 #include "app/all_settings_job.h"
+#include "goods/departments.h"
 #include "goods/jobs.h"
 #include "records/jobs.h"
 #include "reports/jobs.h"
 
 namespace lorvex {
-
 namespace {
 
-// 'Z' reads or loads every settings family, so it lives above them all.
-constexpr JobEntry kAllSettings{'Z', allSettingsJob, false};
+constexpr std::array<JobEntry, 24> kJobs = {{
+    {'A', flagsJob, false},          {'B', headerJob, false},
+    {'C', footerJob, false},         {'D', cashierJob, false},
+    {'E', haloJob, false},           {'F', discountsJob, false},
+    {'G', runDepartmentJob, false},  {'H', pluGoodsJob, true},
+    {'I', directCodeJob, false},     {'J', vatRatesJob, false},
+    {'K', registerReportJob, false}, {'L', departmentReportJob, false},
+    {'M', pluSalesReportJob, true},  {'N', packagingReportJob, true},
+    {'O', hourlyReportJob, false},   {'P', cashierReportJob, false},
+    {'R', dailyReportJob, false},    {'S', cashReportJob, false},
+    {'T', cardReportJob, false},     {'U', solvekFlagsJob, false},
+    {'W', discountCardJob, false},   {'X', stateDigitJob, false},
+    {'Y', linkedCodeJob, false},     {'Z', allSettingsJob, false},
+}};
 
 }  // namespace
 
 const JobEntry* findJob(char letter) {
-    if (letter == kAllSettings.letter) return &kAllSettings;
-    const std::array<std::span<const JobEntry>, 3> families = {recordJobs(), goodsJobs(),
-                                                               reportJobs()};
-    for (const auto& family : families) {
-        for (const JobEntry& entry : family) {
-            if (entry.letter == letter) return &entry;
-        }
+    for (const JobEntry& entry : kJobs) {
+        if (entry.letter == letter) return &entry;
     }
     return nullptr;
 }

@@ -56,13 +56,13 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
     switch (settings.commandLetter) {
         case '?':
             printBanner(env.console);
-            return 0;
+            return kExitDone;
         case 'h':
             printHelp(env.console);
-            return 0;
+            return kExitDone;
         case 'v':
             printProgramInfo(env.console);
-            return 0;
+            return kExitDone;
         default:
             break;
     }
@@ -77,7 +77,7 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
         // A product table only serves the jobs that read or append goods records.
         if (file.text) file.text->discard();
         log.report(kOpenFailed, 0, "");
-        return 2;
+        return kExitFileFailed;
     }
 
     PortFailure portFailure;
@@ -91,7 +91,7 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
         if (file.text) file.text->discard();
         file.table.reset();
         log.report(kOpenFailed, 0, "");
-        return 1;
+        return kExitPortFailed;
     }
     if (settings.channel > 0) {
         selectChannel(*port, env.clock, env.console, settings.traceLevel, settings.channel);
@@ -108,11 +108,11 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
     }
     if (job != nullptr) job->run(run);
 
-    int exitCode = 0;
+    int exitCode = kExitDone;
     if (file.table) {
         if (file.table->writeFailed()) {
             run.report(kOpenFailed);
-            exitCode = 2;
+            exitCode = kExitFileFailed;
         }
         file.table->close();
     }
@@ -124,7 +124,7 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
     } else if (file.text && !file.text->commit()) {
         // The exchange file could not be written whole; the old file is kept.
         run.report(kOpenFailed);
-        exitCode = 2;
+        exitCode = kExitFileFailed;
     }
     log.close();
     port.reset();

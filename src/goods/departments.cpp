@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "core/answer.h"
-#include "core/load_fields.h"
-#include "goods/wire_text.h"
+#include "core/answer_reader.h"
+#include "core/load_loop.h"
+#include "text/fields.h"
 #include "text/format.h"
 #include "text/numbers.h"
 
@@ -32,7 +32,7 @@ std::optional<std::string> departmentRecord(int recordAction, const Department& 
 Department departmentFromAnswer(std::string_view answer, CharsetMode mode) {
     Department department;
     department.number = readInt(answerField(answer, 3, 2));
-    department.name = wireText(answerField(answer, 5, kNameWidth));
+    department.name = textField(answer, 5, kNameWidth);
     convertText(department.name, 0, mode);
     department.amount = readDouble(answerField(answer, 23, 10)) * 0.01;
     department.vatLetter = answerChar(answer, 33);
@@ -60,40 +60,32 @@ Department departmentFromLine(std::string_view line, CharsetMode mode) {
     return department;
 }
 
-StatusCode transferDepartment(Run& run, int direction, Department& department) {
-    if (direction == 0) {
-        std::string buffer = buildRequest('H', 0, department.number, department.number);
-        int blockCounter = 0;
-        if (run.link.receiveAnswer(buffer, blockCounter) != 0) return kNoAnswer;
-        const std::string_view answer = answerText(buffer);
-        if (isErrorAnswer(answer)) return errorAnswerStatus(answer);
-        run.trace(1, format("%.*s\n", static_cast<int>(answer.size()), answer.data()),
-                  TextEncoding::Cp852);
-        if (!isDataAnswer(answer)) return 0;
-        department = departmentFromAnswer(answer, run.settings.charsetMode);
-        run.write(departmentLine(department));
-        return 0;
+StatusCode transferDepartment(Run& run, Direction direction, Department& department) {
+    if (direction == Direction::Dump) {
+        const std::string request = buildRequest('H', 0, department.number, department.number);
+        return dumpAnswer(run, request, [&](std::string_view answer) {
+            department = departmentFromAnswer(answer, run.settings.charsetMode);
+            return std::optional<std::string>(departmentLine(department));
+        });
     }
-    if (direction == 1) {
-        const std::optional<std::string> record =
-            departmentRecord(run.settings.recordAction, department);
-        if (!record) return kBadFileData;
-        const std::string request = buildRequest('H', 1, department.number, department.number);
-        run.trace(1, "DEP>" + *record + "\n", TextEncoding::Cp852);
-        return run.link.sendRecord(request, *record);
-    }
-    return 0;
+    const std::optional<std::string> record =
+        departmentRecord(run.settings.recordAction, department);
+    if (!record) return kBadFileData;
+    const std::string request = buildRequest('H', 1, department.number, department.number);
+    return sendLoadRecord(run, request, *record, "DEP>");
 }
 
 StatusCode dumpDepartment(Run& run, int number) {
     Department department;
     department.number = number;
-    return transferDepartment(run, 0, department);
+    return transferDepartment(run, Direction::Dump, department);
 }
 
-StatusCode loadDepartmentLine(Run& run, std::string_view line) {
+LineResult loadDepartmentLine(Run& run, std::string_view line) {
+    if (!lineHasPrefix(line, "DEP")) return LineResult::skipped();
     Department department = departmentFromLine(line, run.settings.charsetMode);
-    return transferDepartment(run, 1, department);
+    const StatusCode status = transferDepartment(run, Direction::Load, department);
+    return status == kBadFileData ? LineResult::rejected() : LineResult::sent(status);
 }
 
 void runDepartmentJob(Run& run) {
@@ -107,14 +99,10 @@ void runDepartmentJob(Run& run) {
         run.report(status);
         return;
     }
-    run.currentItemNumber = 0;
-    std::string line;
-    while (run.readLine(line)) {
-        if (!lineHasPrefix(line, "DEP")) continue;
-        ++run.currentItemNumber;
-        run.report(loadDepartmentLine(run, line));
-        run.pause(kPauseAfterLoadMs);
-    }
+    // The register is given its rest after every DEP line, a refused one too.
+    loadEveryLine(run,
+                  {.countItems = true, .pauseMs = kPauseAfterLoadMs, .pauseAfterRejected = true},
+                  loadDepartmentLine);
 }
 
 }  // namespace lorvex

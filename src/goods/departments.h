@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/load_loop.h"
 #include "core/run.h"
 #include "link/register_link.h"
 #include "text/charset.h"
@@ -36,17 +37,17 @@ std::string departmentLine(const Department& department);
 // The fields of a "DEP" line from position 3 (name converted to the register's letters).
 Department departmentFromLine(std::string_view line, CharsetMode mode);
 
-// Direction 0 asks the register for department.number and writes its line to the exchange file
-// (filling `department`); 1 sends `department` with run.settings.recordAction; any other
-// direction does nothing and gives 0.
-StatusCode transferDepartment(Run& run, int direction, Department& department);
+// A dump asks the register for department.number and writes its line to the exchange file
+// (filling `department`); kNoAnswer when no answer frame came. A load sends `department` with
+// run.settings.recordAction.
+StatusCode transferDepartment(Run& run, Direction direction, Department& department);
 
 // One department: request, answer, its DEP line.
 StatusCode dumpDepartment(Run& run, int number);
 
-// Parses a "DEP" line (fields from position 3) and sends it with run.settings.recordAction.
-// A line whose values do not fit the record gives kBadFileData and sends nothing.
-StatusCode loadDepartmentLine(Run& run, std::string_view line);
+// A "DEP" line (fields from position 3) sent with run.settings.recordAction; a line whose values
+// do not fit the record is rejected and sends nothing; any other line is skipped.
+LineResult loadDepartmentLine(Run& run, std::string_view line);
 
 // Job G: departments 1 to 42 to the exchange file, or every "DEP" line of it to the register.
 void runDepartmentJob(Run& run);

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <span>
-
-#include "core/job.h"
+#include "core/run.h"
 
 namespace lorvex {
 
-// The dispatch-table rows of the goods jobs.
-std::span<const JobEntry> goodsJobs();
+// Job H: every good from the register to the exchange file or product table, or every good of
+// the file or table to the register.
+void pluGoodsJob(Run& run);
 
 }  // namespace lorvex

@@ -1,9 +1,9 @@
 #include "goods/plu_dump.h"
 
-#include "core/answer.h"
+#include "core/answer_reader.h"
 #include "goods/plu_goods.h"
 #include "goods/product_table.h"
-#include "goods/wire_text.h"
+#include "text/fields.h"
 #include "text/format.h"
 
 namespace lorvex {
@@ -30,23 +30,21 @@ StatusCode dumpPluGoods(Run& run) {
     for (const std::string& request :
          pluDumpRequests(run.settings.largePluNumbers, run.settings.skipEanCheck)) {
         run.trace(1, request + "\n");
-        std::string buffer = request;
-        int blockCounter = 0;
+        AnswerReader reader(run, request);
         do {
-            const StatusCode received = run.link.receiveAnswer(buffer, blockCounter);
+            const StatusCode received = reader.receive();
             run.trace(1, format("%d\n", received));
             if (received != 0) {
                 // This range is lost; the others are still asked for, and the loss is reported.
                 if (firstLinkFailure == 0) firstLinkFailure = received;
                 break;
             }
-            const std::string_view answer = answerText(buffer);
-            if (isErrorAnswer(answer)) {
+            const std::string_view answer = reader.text();
+            if (reader.kind() == AnswerKind::Error) {
                 return firstLinkFailure != 0 ? firstLinkFailure : errorAnswerStatus(answer);
             }
-            const std::string shown(answer);
-            run.trace(1, shown + "\n", TextEncoding::Cp852);
-            if (isDataAnswer(answer)) {
+            traceAnswer(run, answer);
+            if (reader.kind() == AnswerKind::Data) {
                 run.link.showProgress();
                 const DumpedPlu plu = pluFromAnswer(answer, run.settings.charsetMode);
                 const auto first =
@@ -56,13 +54,12 @@ StatusCode dumpPluGoods(Run& run) {
                 if (first > ' ' && plu.record.code != lastWrittenCode) {
                     if (!writeGood(run, plu)) return kOpenFailed;
                     lastWrittenCode = plu.record.code;
-                    run.trace(1, shown + "\n", TextEncoding::Cp852);
+                    traceAnswer(run, answer);
                 }
                 run.trace(1, format("%13.0f,%13.0f\n", lastWrittenCode, plu.record.code));
             }
-            // A further block replaces this text; if none comes, nothing stale is decoded again.
-            buffer.clear();
-        } while (blockCounter > 0);
+        } while (reader.more());
+        if (reader.cutShort() && firstLinkFailure == 0) firstLinkFailure = kLinkLost;
         run.pause(kPauseAfterRangeMs);
     }
     return firstLinkFailure;

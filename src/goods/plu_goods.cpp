@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-#include "core/load_fields.h"
-#include "goods/wire_text.h"
+#include "text/fields.h"
 #include "text/format.h"
 #include "text/numbers.h"
 

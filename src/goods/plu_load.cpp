@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/load_fields.h"
 #include "goods/product_table.h"
+#include "text/fields.h"
 
 namespace lorvex {
 namespace {
@@ -91,10 +91,7 @@ StatusCode loadPluRecord(Run& run, RecordPosition position, const PluRecord& rec
     const std::string request = opens ? pluLoadRequest(record.code) : std::string();
     run.trace(1, record.flags + "\n");
     run.trace(1, "PLU>" + *text + "\n", TextEncoding::Cp852);
-    const StatusCode status =
-        position == RecordPosition::Only
-            ? run.link.sendRecord(request, *text)
-            : run.link.sendRecordChained(request, *text, static_cast<int>(position));
+    const StatusCode status = run.link.sendRecordChained(request, *text, position);
     if (status != 0) return status;
     run.pause(action == 0 ? kPauseAfterEraseMs : kPauseAfterRecordMs);
     return 0;

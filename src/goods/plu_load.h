@@ -6,11 +6,6 @@
 
 namespace lorvex {
 
-// Where a record stands in its load transaction. First opens it with the request, Middle adds a
-// record, Last adds the final record and reads the register's status. Only is a transaction of a
-// single record: one plain load exchange, so the record is never sent twice.
-enum class RecordPosition { First = 0, Middle = 1, Last = 2, Only = 3 };
-
 // Sends one good at its position with run.settings.recordAction, then pauses 10 ms (1000 ms when
 // erasing). 0, the link's or the register's status, or kBadFileData for a record that does not
 // fit its widths (nothing sent).

@@ -4,20 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "core/status.h"
 #include "link/serial_port.h"
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "text/fields.h"
 
 namespace lorvex {
-
-// 0 success, -1 no answer from the register, otherwise a register code or the program's own
-// code 61 (a file or the port could not be opened) or 63 (bad data in the file).
-using StatusCode = int;
-
-inline constexpr StatusCode kNoAnswer = -1;
-inline constexpr StatusCode kLinkLost = 99;
-inline constexpr StatusCode kOpenFailed = 61;
-inline constexpr StatusCode kBadFileData = 63;
 
 // "S%c%d%018ld%018ld": the request text of a data kind.
 std::string buildRequest(char letter, int mode, long first, long second);
@@ -25,9 +18,10 @@ std::string buildRequest(char letter, int mode, long first, long second);
 // Two hexadecimal characters to a status: each looked up in "0123456789ABCDEF", 17 when absent.
 int parseStatus(char first, char second);
 
-// The `width` bytes of an answer text at `pos`, cut where the received text ends: a field the
-// answer does not reach is empty, never read from memory that was not received.
-std::string_view answerField(std::string_view answer, std::size_t pos, std::size_t width);
+// Where a record stands in a chained load transaction. First opens it with the request, Middle
+// adds a record, Last adds the final record and reads the register's status. Only is a
+// transaction of a single record: one plain load exchange, so the record is never sent twice.
+enum class RecordPosition { First, Middle, Last, Only };
 
 // The framed enquiry/acknowledgement protocol with the register, over one serial port.
 class RegisterLink {
@@ -51,9 +45,9 @@ class RegisterLink {
     // Load transaction of one record: 0, -1, or the register's status from its answer frame.
     StatusCode sendRecord(std::string_view request, std::string_view record);
 
-    // One record of a chained load (PLU goods): position 0 opens the transaction with the
-    // request, 1 adds a record, 2 adds the last record and reads the register's final status.
-    StatusCode sendRecordChained(std::string_view request, std::string_view record, int position);
+    // One record of a chained load (PLU goods) at its position; Only is a plain sendRecord.
+    StatusCode sendRecordChained(std::string_view request, std::string_view record,
+                                 RecordPosition position);
 
     // Advances the spinner at column 40, row 11 (only drawn on a terminal).
     void showProgress();
@@ -67,13 +61,12 @@ class RegisterLink {
     static constexpr int kRingSize = 1024;
 
     enum class Opening { Answer, Record, Chained };
-    enum class Chain { None, First, Middle, Last };
 
     // The next byte or kTimedOut. `ahead` is how many bytes must still come before the caller
     // can react to any (the rest of a frame): the wait need not wake for each of them.
     int nextByte(std::size_t ahead = 1);
     StatusCode openTransaction(std::string_view request, Opening opening);
-    StatusCode reactToRegister(std::string_view record, Chain chain);
+    StatusCode reactToRegister(std::string_view record, RecordPosition position);
     StatusCode abandonAnswer(int& blockCounter, StatusCode status);
     void skipChecksum();
     void trace(int level, std::string_view text, TextEncoding encoding = TextEncoding::Ascii);

@@ -21,9 +21,4 @@ int parseStatus(char first, char second) {
     return 16 * value(first) + value(second);
 }
 
-std::string_view answerField(std::string_view answer, std::size_t pos, std::size_t width) {
-    if (pos >= answer.size()) return {};
-    return answer.substr(pos, width);
-}
-
 }  // namespace lorvex

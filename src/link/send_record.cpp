@@ -20,13 +20,13 @@ StatusCode RegisterLink::sendRecord(std::string_view request, std::string_view r
     if (opened != 0) return opened;
     ++sentRecordCount_;
     trace(4, "\n<");
-    return reactToRegister(record, Chain::None);
+    return reactToRegister(record, RecordPosition::Only);
 }
 
 StatusCode RegisterLink::sendRecordChained(std::string_view request, std::string_view record,
-                                           int position) {
-    const Chain chain = position == 0 ? Chain::First : position == 1 ? Chain::Middle : Chain::Last;
-    if (chain == Chain::First) {
+                                           RecordPosition position) {
+    if (position == RecordPosition::Only) return sendRecord(request, record);
+    if (position == RecordPosition::First) {
         const StatusCode opened = openTransaction(request, Opening::Chained);
         if (opened != 0) return opened;
         pending_ = nextByte();
@@ -35,11 +35,11 @@ StatusCode RegisterLink::sendRecordChained(std::string_view request, std::string
     }
     ++sentRecordCount_;
     trace(4, "\n>");
-    return reactToRegister(record, chain);
+    return reactToRegister(record, position);
 }
 
-StatusCode RegisterLink::reactToRegister(std::string_view record, Chain chain) {
-    const bool chained = chain != Chain::None;
+StatusCode RegisterLink::reactToRegister(std::string_view record, RecordPosition position) {
+    const bool chained = position != RecordPosition::Only;
     const auto shown = [](int byte) { return byte == kTimedOut ? kTimeoutMarker : byte; };
     Phase phase = Phase::RecordPending;
     bool inText = false;
@@ -81,8 +81,8 @@ StatusCode RegisterLink::reactToRegister(std::string_view record, Chain chain) {
         }
         if (byte == ACK && inText && !sendByte(EOT)) return kNoAnswer;
         if (byte == ACK && phase == Phase::RecordSent) {
-            if (chain == Chain::First) return sendByte(ETB) ? 0 : kNoAnswer;
-            if (chain == Chain::Middle) return 0;
+            if (position == RecordPosition::First) return sendByte(ETB) ? 0 : kNoAnswer;
+            if (position == RecordPosition::Middle) return 0;
             if (!sendByte(EOT)) return kNoAnswer;
             phase = Phase::EndSent;
         }

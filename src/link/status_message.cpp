@@ -1,87 +1,84 @@
+#include <array>
 #include <string>
 
 #include "link/status_log.h"
 #include "text/format.h"
 
 namespace lorvex {
+namespace {
+
+// The message of each status. In the texts {l} {a} {e} {s} {c} stand for the Polish letters
+// (ł ą ę ś ć) in the log's encoding, {n} for the item number and {k} for the item's code. The
+// o with an acute accent is the byte 0xA2 in every encoding, so it stands as it is.
+struct StatusText {
+    StatusCode code;
+    const char* text;
+};
+
+constexpr std::array<StatusText, 27> kMessages = {{
+    {kNoAnswer, "60 Brak po{l}{a}czenia lub z{l}a pozycja kluczyka"},
+    {1, "01  B{l}{e}dny typ zadania"},
+    {2, "02  B{l}{e}dny typ transmisji"},
+    {3, "03  B{l}{e}dny numer startu"},
+    {4, "04  Niedopuszczalne znaki numeryczne kod: {k}"},
+    {5, "05  Niedopuszczalne znaki, z{l}a nazwa - {n}, kod: {k}"},
+    {7, "07  Przekroczona warto{s}{c} numeryczna - {n}, kod: {k}"},
+    {8, "08  Brak elementu do usuni{e}cia lub niew{l}a{s}ciwy kod EAN/PLU - {n}, kod: {k}"},
+    {9, "09  B{l}{e}dna stawka PTU - {n}, kod: {k}"},
+    {14, "14  Niezaprogramowany numer unikatowy"},
+    {15, "15  Przekroczona warto{s}{c} numeryczna - {n}, kod: {k}"},
+    {17, "17  Brak papieru"},
+    {18, "18  Baza PLU pe{l}na - {n}, kod: {k}"},
+    {19, "19  Wzajemnie wykluczaj{a}ce si{e} flagi"},
+    {20, "20  Tandem nie istnieje - {n}, kod: {k}"},
+    {21, "21  B{l}{a}d bazy PLU"},
+    {22, "22  B{l}{a}d pami{e}ci FLASH"},
+    {23, "23  B{l}{a}d tandem\xA2w"},
+    {25, "25  Niezaprogramowany zegar"},
+    {26, "26  B{l}{a}d pami{e}ci RAM"},
+    // The register's codes 28, 29, 31 and 32 carry the numbers of its manual.
+    {28, "35  B{l}{e}dny znak flagi"},
+    {29, "36  B{l}{e}dny index tablicy"},
+    {31, "37  B{l}{e}dy wewn{e}trzne kasy"},
+    {32, "40  Niezerowe totalizery- {n}, kod: {k}"},
+    {kOpenFailed, "61  B{l}{a}d otwarcia pliku"},
+    {62, "62  Z{l}e parametry wywo{l}ania"},
+    {kBadFileData, "63  Z{l}e dane w pliku"},
+}};
+
+// Fills the placeholders of a message text.
+std::string expand(std::string_view text, int itemNumber, std::string_view itemCode,
+                   const PolishLetterRow& row) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t close = text.find('}', i);
+        if (text[i] != '{' || close == std::string_view::npos) {
+            out += text[i];
+            continue;
+        }
+        const std::string_view name = text.substr(i + 1, close - i - 1);
+        if (name == "l") out += static_cast<char>(row[kSmallL]);
+        if (name == "a") out += static_cast<char>(row[kSmallA]);
+        if (name == "e") out += static_cast<char>(row[kSmallE]);
+        if (name == "s") out += static_cast<char>(row[kSmallS]);
+        if (name == "c") out += static_cast<char>(row[kSmallC]);
+        if (name == "n") out += format("%d", itemNumber);
+        // The code is a C string on its way into the message: it ends at a zero byte.
+        if (name == "k") out += itemCode.substr(0, itemCode.find('\0'));
+        i = close;
+    }
+    return out;
+}
+
+}  // namespace
 
 std::string statusMessage(StatusCode code, int itemNumber, std::string_view itemCode,
                           CharsetMode mode) {
     const PolishLetterRow& row = polishLetters(mode);
-    const int a = row[kSmallA];
-    const int c = row[kSmallC];
-    const int e = row[kSmallE];
-    const int l = row[kSmallL];
-    const int s = row[kSmallS];
-    const std::string item(itemCode);
-    const char* code13 = item.c_str();
-    switch (code) {
-        case -1:
-            return format("60 Brak po%c%cczenia lub z%ca pozycja kluczyka\n", l, a, l);
-        case 1:
-            return format("01  B%c%cdny typ zadania\n", l, e);
-        case 2:
-            return format("02  B%c%cdny typ transmisji\n", l, e);
-        case 3:
-            return format("03  B%c%cdny numer startu\n", l, e);
-        case 4:
-            return format("04  Niedopuszczalne znaki numeryczne kod: %s\n", code13);
-        case 5:
-            return format("05  Niedopuszczalne znaki, z%ca nazwa - %d, kod: %s\n", l, itemNumber,
-                          code13);
-        case 7:
-            return format("07  Przekroczona warto%c%c numeryczna - %d, kod: %s\n", s, c, itemNumber,
-                          code13);
-        case 8:
-            return format(
-                "08  Brak elementu do usuni%ccia lub niew%ca%cciwy kod EAN/PLU - %d, kod: %s\n", e,
-                l, s, itemNumber, code13);
-        case 9:
-            return format("09  B%c%cdna stawka PTU - %d, kod: %s\n", l, e, itemNumber, code13);
-        case 14:
-            return "14  Niezaprogramowany numer unikatowy\n";
-        case 15:
-            return format("15  Przekroczona warto%c%c numeryczna - %d, kod: %s\n", s, c, itemNumber,
-                          code13);
-        case 17:
-            return "17  Brak papieru\n";
-        case 18:
-            return format("18  Baza PLU pe%cna - %d, kod: %s\n", l, itemNumber, code13);
-        case 19:
-            return format("19  Wzajemnie wykluczaj%cce si%c flagi\n", a, e);
-        case 20:
-            return format("20  Tandem nie istnieje - %d, kod: %s\n", itemNumber, code13);
-        case 21:
-            return format("21  B%c%cd bazy PLU\n", l, a);
-        case 22:
-            return format("22  B%c%cd pami%cci FLASH\n", l, a, e);
-        // The o with an acute accent is the byte 0xA2 in every encoding.
-        case 23:
-            return format(
-                "23  B%c%cd tandem\xA2"
-                "w\n",
-                l, a);
-        case 25:
-            return "25  Niezaprogramowany zegar\n";
-        case 26:
-            return format("26  B%c%cd pami%cci RAM\n", l, a, e);
-        case 28:
-            return format("35  B%c%cdny znak flagi\n", l, e);
-        case 29:
-            return format("36  B%c%cdny index tablicy\n", l, e);
-        case 31:
-            return format("37  B%c%cdy wewn%ctrzne kasy\n", l, e, e);
-        case 32:
-            return format("40  Niezerowe totalizery- %d, kod: %s\n", itemNumber, code13);
-        case 61:
-            return format("61  B%c%cd otwarcia pliku\n", l, a);
-        case 62:
-            return format("62  Z%ce parametry wywo%cania\n", l, l);
-        case 63:
-            return format("63  Z%ce dane w pliku\n", l);
-        default:
-            return format("%02d  b%c%cdny status transmisji\n", code, l, e);
+    for (const StatusText& message : kMessages) {
+        if (message.code == code) return expand(message.text, itemNumber, itemCode, row) + '\n';
     }
+    return format("%02d", code) + expand("  b{l}{e}dny status transmisji\n", 0, "", row);
 }
 
 }  // namespace lorvex

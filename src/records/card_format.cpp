@@ -1,8 +1,7 @@
 #include "records/card_format.h"
 
-#include "core/load_fields.h"
 #include "link/register_link.h"
-#include "records/record_text.h"
+#include "text/fields.h"
 #include "text/format.h"
 #include "text/numbers.h"
 

@@ -1,45 +1,42 @@
 #include "records/cards.h"
 
-#include "core/load_fields.h"
+#include "text/fields.h"
 
 namespace lorvex {
 
-StatusCode transferDiscountCard(Run& run, int direction, int cardNumber, const DiscountCard& card) {
-    if (direction == 0) {
+StatusCode transferDiscountCard(Run& run, Direction direction, int cardNumber,
+                                const DiscountCard& card) {
+    if (direction == Direction::Dump) {
         return dumpBlocks(
             run, buildRequest('j', 0, cardNumber, cardNumber),
             [cardNumber](std::string_view answer) { return cardLine(cardNumber, answer); });
     }
-    if (direction == 1) {
-        const std::optional<std::string> record = cardRecord(card);
-        if (!record || cardNumber < 0) return kBadFileData;
-        return sendLoadRecord(run, buildRequest('j', 1, cardNumber, cardNumber), *record, "KRT>");
-    }
-    return 0;
+    const std::optional<std::string> record = cardRecord(card);
+    if (!record || cardNumber < 0) return kBadFileData;
+    return sendLoadRecord(run, buildRequest('j', 1, cardNumber, cardNumber), *record, "KRT>");
 }
 
-StatusCode transferLinkedCode(Run& run, int direction, const LinkedCode& codes) {
-    if (direction == 0) return dumpBlocks(run, linkedCodeTableRequest(), linkedCodeLine);
-    if (direction == 1) {
-        const std::optional<std::string> record = linkedCodeRecord(codes);
-        if (!record) return kBadFileData;
-        return sendLoadRecord(run, buildRequest('h', 1, 0, 0), *record, "KDW>");
-    }
-    return 0;
+StatusCode transferLinkedCode(Run& run, Direction direction, const LinkedCode& codes) {
+    if (direction == Direction::Dump)
+        return dumpBlocks(run, linkedCodeTableRequest(), linkedCodeLine);
+    const std::optional<std::string> record = linkedCodeRecord(codes);
+    if (!record) return kBadFileData;
+    return sendLoadRecord(run, buildRequest('h', 1, 0, 0), *record, "KDW>");
 }
 
 LineResult loadDiscountCardLine(Run& run, std::string_view line) {
     if (!lineHasPrefix(line, "KRT")) return LineResult::skipped();
     const CardLine fields = cardFromLine(line);
     if (fields.cardNumber < 0 || !cardRecord(fields.card)) return LineResult::rejected();
-    return LineResult::sent(transferDiscountCard(run, 1, fields.cardNumber, fields.card));
+    return LineResult::sent(
+        transferDiscountCard(run, Direction::Load, fields.cardNumber, fields.card));
 }
 
 LineResult loadLinkedCodeLine(Run& run, std::string_view line) {
     if (!lineHasPrefix(line, "KDW")) return LineResult::skipped();
     const std::optional<LinkedCode> codes = linkedCodeFromLine(line);
     if (!codes || !linkedCodeRecord(*codes)) return LineResult::rejected();
-    return LineResult::sent(transferLinkedCode(run, 1, *codes));
+    return LineResult::sent(transferLinkedCode(run, Direction::Load, *codes));
 }
 
 }  // namespace lorvex

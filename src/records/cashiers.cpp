@@ -1,30 +1,23 @@
 #include "records/cashiers.h"
 
-#include "core/load_fields.h"
 #include "records/cashier_format.h"
+#include "text/fields.h"
 #include "text/format.h"
 #include "text/numbers.h"
 
 namespace lorvex {
 
-StatusCode transferCashier(Run& run, int direction, int number, std::string& name,
+StatusCode transferCashier(Run& run, Direction direction, int number, std::string& name,
                            std::string& code) {
-    if (direction == 0) {
-        std::string answer;
-        const StatusCode status = requestAnswer(run, buildRequest('D', 0, number, number), answer);
-        if (status != 0) return status;
-        if (isErrorAnswer(answer)) return errorAnswerStatus(answer);
-        traceAnswer(run, answer);
-        if (!isDataAnswer(answer)) return 0;
-        run.write(cashierLine(number, answer, run.settings.charsetMode));
-        return 0;
+    if (direction == Direction::Dump) {
+        return dumpAnswer(run, buildRequest('D', 0, number, number), [&](std::string_view answer) {
+            return std::optional<std::string>(
+                cashierLine(number, answer, run.settings.charsetMode));
+        });
     }
-    if (direction == 1) {
-        const std::optional<std::string> record = cashierRecord(number, name, code);
-        if (!record) return kBadFileData;
-        return sendLoadRecord(run, buildRequest('D', 1, number, number), *record, "KAS>");
-    }
-    return 0;
+    const std::optional<std::string> record = cashierRecord(number, name, code);
+    if (!record) return kBadFileData;
+    return sendLoadRecord(run, buildRequest('D', 1, number, number), *record, "KAS>");
 }
 
 LineResult loadCashierLine(Run& run, std::string_view line, CashierCodeRule rule) {
@@ -40,7 +33,8 @@ LineResult loadCashierLine(Run& run, std::string_view line, CashierCodeRule rule
     const bool wanted = rule == CashierCodeRule::PositiveOnly ? codeValue > 0 : codeValue != 0;
     if (!wanted) return LineResult::skipped();
     if (cashier.number < 0 || cashier.number > kLastCashier) return LineResult::rejected();
-    return LineResult::sent(transferCashier(run, 1, cashier.number, cashier.name, cashier.code));
+    return LineResult::sent(
+        transferCashier(run, Direction::Load, cashier.number, cashier.name, cashier.code));
 }
 
 }  // namespace lorvex

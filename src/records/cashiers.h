@@ -3,16 +3,16 @@
 #include <string>
 #include <string_view>
 
+#include "core/answer_reader.h"
+#include "core/load_loop.h"
 #include "core/run.h"
-#include "records/record_exchange.h"
 
 namespace lorvex {
 
-// Direction 0 reads cashier `number` from the register and writes its "KAS" line (`name` and
-// `code` are not used); 1 sends `name` (register letters) and `code`
-// for cashier `number`, kBadFileData without sending for a number outside 0 to 29; any other
-// direction does nothing and gives 0.
-StatusCode transferCashier(Run& run, int direction, int number, std::string& name,
+// A dump reads cashier `number` from the register and writes its "KAS" line (`name` and `code` are
+// not used); a load sends `name` (register letters) and `code` for cashier `number`, kBadFileData
+// without sending for a number outside 0 to 29.
+StatusCode transferCashier(Run& run, Direction direction, int number, std::string& name,
                            std::string& code);
 
 // Which cashier lines are sent: job D leaves out codes of 0 or less, the all-settings load only

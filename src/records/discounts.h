@@ -2,21 +2,21 @@
 
 #include <string_view>
 
+#include "core/answer_reader.h"
+#include "core/load_loop.h"
 #include "core/run.h"
 #include "records/discount_format.h"
-#include "records/record_exchange.h"
 
 namespace lorvex {
 
-// Direction 0 reads the discounts and markups into `values` and writes the "RAB" line; 1 sends
-// `values`, kBadFileData without sending when one does not fit its places; any other direction
-// does nothing and gives 0.
-StatusCode transferDiscounts(Run& run, int direction, DiscountSettings& values);
+// A dump reads the discounts and markups into `values` and writes the "RAB" line; a load sends
+// `values`, kBadFileData without sending when one does not fit its places.
+StatusCode transferDiscounts(Run& run, Direction direction, DiscountSettings& values);
 
-// Direction 0 reads direct-code slot `slot` and writes its "BEZ" line (`code` receives the code);
-// 1 sends `code` for the slot (0 clears it), kBadFileData without sending for a slot outside 1
-// to 42 or a code wider than 18 places; any other direction does nothing and gives 0.
-StatusCode transferDirectCode(Run& run, int direction, int slot, long long& code);
+// A dump reads direct-code slot `slot` and writes its "BEZ" line (`code` receives the code); a load
+// sends `code` for the slot (0 clears it), kBadFileData without sending for a slot outside 1 to 42
+// or a code wider than 18 places.
+StatusCode transferDirectCode(Run& run, Direction direction, int slot, long long& code);
 
 // A "RAB," line of the exchange file to the register; any other line is skipped.
 LineResult loadDiscountsLine(Run& run, std::string_view line);

@@ -1,7 +1,7 @@
 #include "records/fiscal_id_format.h"
 
 #include "link/register_link.h"
-#include "records/record_text.h"
+#include "text/fields.h"
 #include "text/format.h"
 #include "text/numbers.h"
 

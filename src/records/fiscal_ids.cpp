@@ -1,15 +1,16 @@
 #include "records/fiscal_ids.h"
 
-#include "records/record_exchange.h"
+#include "core/answer_reader.h"
+#include "core/load_loop.h"
 
 namespace lorvex {
 namespace {
 
 // Any answer that is not an error answer is taken as the data.
 StatusCode readAnswer(Run& run, char letter, std::string& answer) {
-    const StatusCode status = requestAnswer(run, buildRequest(letter, 0, 0, 0), answer);
-    if (status != 0) return status;
-    if (isErrorAnswer(answer)) return errorAnswerStatus(answer);
+    Answer read = askRegister(run, buildRequest(letter, 0, 0, 0));
+    if (!read.hasText()) return read.status;
+    answer = std::move(read.text);
     return 0;
 }
 

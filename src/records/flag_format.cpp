@@ -1,6 +1,6 @@
 #include "records/flag_format.h"
 
-#include "core/load_fields.h"
+#include "text/fields.h"
 #include "text/format.h"
 
 namespace lorvex {

@@ -3,16 +3,16 @@
 #include <array>
 #include <string_view>
 
+#include "core/answer_reader.h"
+#include "core/load_loop.h"
 #include "core/run.h"
-#include "records/record_exchange.h"
 
 namespace lorvex {
 
-// Direction 0 reads the flags from the register into `values` and writes the "FLG" ("FLS") line;
-// 1 sends `values`, kBadFileData without sending when one lies outside 0..255; any other direction
-// does nothing and gives 0.
-StatusCode transferFlags(Run& run, int direction, std::array<int, 7>& values);
-StatusCode transferSolvekFlags(Run& run, int direction, std::array<int, 9>& values);
+// A dump reads the flags from the register into `values` and writes the "FLG" ("FLS") line; a load
+// sends `values`, kBadFileData without sending when one lies outside 0..255.
+StatusCode transferFlags(Run& run, Direction direction, std::array<int, 7>& values);
+StatusCode transferSolvekFlags(Run& run, Direction direction, std::array<int, 9>& values);
 
 // A "FLG," ("FLS,") line of the exchange file to the register; any other line is skipped.
 LineResult loadFlagsLine(Run& run, std::string_view line);

@@ -1,29 +1,24 @@
 #include "records/header_footer.h"
 
-#include "core/load_fields.h"
 #include "records/receipt_text.h"
+#include "text/fields.h"
 
 namespace lorvex {
 namespace {
 
-StatusCode transferReceiptText(Run& run, const ReceiptKind& kind, int direction,
+StatusCode transferReceiptText(Run& run, const ReceiptKind& kind, Direction direction,
                                std::string& text) {
-    if (direction == 0) {
-        std::string answer;
-        const StatusCode status = requestAnswer(run, buildRequest(kind.letter, 0, 0, 0), answer);
-        if (status != 0) return status;
-        if (isErrorAnswer(answer)) return errorAnswerStatus(answer);
-        traceAnswer(run, answer);
-        text.assign(answerField(answer, 2, kind.width));
+    if (direction == Direction::Dump) {
+        const Answer answer = askRegister(run, buildRequest(kind.letter, 0, 0, 0));
+        if (!answer.hasText()) return answer.status;
+        traceAnswer(run, answer.text);
+        text.assign(answerField(answer.text, 2, kind.width));
         convertText(text, 0, run.settings.charsetMode);
         run.write(receiptLine(kind, text));
         return 0;
     }
-    if (direction == 1) {
-        return sendLoadRecord(run, buildRequest(kind.letter, 1, 0, 0), receiptRecord(kind, text),
-                              kind.traceLabel);
-    }
-    return 0;
+    return sendLoadRecord(run, buildRequest(kind.letter, 1, 0, 0), receiptRecord(kind, text),
+                          kind.traceLabel);
 }
 
 LineResult loadReceiptLine(Run& run, const ReceiptKind& kind, std::string_view line) {
@@ -35,16 +30,16 @@ LineResult loadReceiptLine(Run& run, const ReceiptKind& kind, std::string_view l
         run.trace(1, text + '\n', consoleEncoding(run.settings.charsetMode));
     }
     convertText(text, 1, run.settings.charsetMode);
-    return LineResult::sent(transferReceiptText(run, kind, 1, text));
+    return LineResult::sent(transferReceiptText(run, kind, Direction::Load, text));
 }
 
 }  // namespace
 
-StatusCode transferHeader(Run& run, int direction, std::string& text) {
+StatusCode transferHeader(Run& run, Direction direction, std::string& text) {
     return transferReceiptText(run, kHeader, direction, text);
 }
 
-StatusCode transferFooter(Run& run, int direction, std::string& text) {
+StatusCode transferFooter(Run& run, Direction direction, std::string& text) {
     return transferReceiptText(run, kFooter, direction, text);
 }
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "core/load_loop.h"
+
 #include "records/cards.h"
 #include "records/cashier_format.h"
 #include "records/cashiers.h"
@@ -17,53 +19,32 @@ namespace {
 
 constexpr std::uint32_t kRecordPauseMs = 100;
 
-struct LoadLoop {
-    bool echoLines = false;     // show every line read at trace level 1
-    bool countItems = false;    // number the records for the error log
-    std::uint32_t pauseMs = 0;  // after each record sent
-};
-
-// Reads the whole exchange file and hands every line to `load`; reports each line that belongs
-// to the job.
-template <typename Load>
-void loadEveryLine(Run& run, const LoadLoop& loop, Load load) {
-    std::string line;
-    while (run.readLine(line)) {
-        if (loop.echoLines && run.settings.traceLevel >= 1) {
-            run.trace(1, line + '\n', consoleEncoding(run.settings.charsetMode));
-        }
-        const LineResult result = load(run, line);
-        if (result.kind == LineResult::Skipped) continue;
-        if (loop.countItems) ++run.currentItemNumber;
-        run.report(result.status);
-        if (result.kind == LineResult::Sent && loop.pauseMs > 0) run.pause(loop.pauseMs);
-    }
-}
+}  // namespace
 
 void flagsJob(Run& run) {
     if (!run.dumping()) return loadEveryLine(run, {}, loadFlagsLine);
     std::array<int, 7> values;
     values.fill(1);
-    run.report(transferFlags(run, 0, values));
+    run.report(transferFlags(run, Direction::Dump, values));
 }
 
 void solvekFlagsJob(Run& run) {
     if (!run.dumping()) return loadEveryLine(run, {}, loadSolvekFlagsLine);
     std::array<int, 9> values;
     values.fill(1);
-    run.report(transferSolvekFlags(run, 0, values));
+    run.report(transferSolvekFlags(run, Direction::Dump, values));
 }
 
 void headerJob(Run& run) {
     if (!run.dumping()) return loadEveryLine(run, {}, loadHeaderLine);
     std::string text;
-    run.report(transferHeader(run, 0, text));
+    run.report(transferHeader(run, Direction::Dump, text));
 }
 
 void footerJob(Run& run) {
     if (!run.dumping()) return loadEveryLine(run, {}, loadFooterLine);
     std::string text;
-    run.report(transferFooter(run, 0, text));
+    run.report(transferFooter(run, Direction::Dump, text));
 }
 
 void cashierJob(Run& run) {
@@ -78,7 +59,7 @@ void cashierJob(Run& run) {
     for (int number = 0; number <= last; ++number) {
         std::string name;
         std::string code;
-        status = transferCashier(run, 0, number, name, code);
+        status = transferCashier(run, Direction::Dump, number, name, code);
     }
     run.report(status);
 }
@@ -86,14 +67,14 @@ void cashierJob(Run& run) {
 void haloJob(Run& run) {
     if (!run.dumping()) return loadEveryLine(run, {}, loadHaloLine);
     HaloTable amounts{};
-    run.report(transferHalo(run, 0, amounts));
+    run.report(transferHalo(run, Direction::Dump, amounts));
 }
 
 void discountsJob(Run& run) {
     if (!run.dumping()) return loadEveryLine(run, {}, loadDiscountsLine);
     DiscountSettings values;
     values.fill(1.0);
-    run.report(transferDiscounts(run, 0, values));
+    run.report(transferDiscounts(run, Direction::Dump, values));
 }
 
 void directCodeJob(Run& run) {
@@ -105,7 +86,7 @@ void directCodeJob(Run& run) {
     // The first slot the register refuses ends the table.
     for (int slot = 1; slot <= kDirectCodeSlots; ++slot) {
         long long code = 0;
-        const StatusCode status = transferDirectCode(run, 0, slot, code);
+        const StatusCode status = transferDirectCode(run, Direction::Dump, slot, code);
         run.report(status);
         if (status != 0) break;
     }
@@ -128,7 +109,7 @@ void discountCardJob(Run& run) {
         return loadEveryLine(run, {.countItems = true, .pauseMs = kRecordPauseMs},
                              loadDiscountCardLine);
     }
-    run.report(transferDiscountCard(run, 0, 0, DiscountCard{}));
+    run.report(transferDiscountCard(run, Direction::Dump, 0, DiscountCard{}));
 }
 
 void linkedCodeJob(Run& run) {
@@ -136,27 +117,7 @@ void linkedCodeJob(Run& run) {
         return loadEveryLine(run, {.countItems = true, .pauseMs = kRecordPauseMs},
                              loadLinkedCodeLine);
     }
-    run.report(transferLinkedCode(run, 0, LinkedCode{}));
-}
-
-constexpr std::array<JobEntry, 11> kRecordJobs = {{
-    {'A', flagsJob, false},
-    {'B', headerJob, false},
-    {'C', footerJob, false},
-    {'D', cashierJob, false},
-    {'E', haloJob, false},
-    {'F', discountsJob, false},
-    {'I', directCodeJob, false},
-    {'J', vatRatesJob, false},
-    {'U', solvekFlagsJob, false},
-    {'W', discountCardJob, false},
-    {'Y', linkedCodeJob, false},
-}};
-
-}  // namespace
-
-std::span<const JobEntry> recordJobs() {
-    return kRecordJobs;
+    run.report(transferLinkedCode(run, Direction::Dump, LinkedCode{}));
 }
 
 }  // namespace lorvex

@@ -1,18 +1,10 @@
 #include "reports/jobs.h"
 
-#include <array>
-
 #include "reports/plu_reports.h"
 #include "reports/totals.h"
 
 namespace lorvex {
 namespace {
-
-// The reports are read only on a dump; on a load they send and write nothing.
-
-void registerReportJob(Run& run) {
-    if (run.dumping()) run.report(readRegisterReport(run, run.settings.reportMode));
-}
 
 // Reads items first..last, reporting each, and stops at the first that fails: a department,
 // hour or cashier the register refuses ends the report.
@@ -23,6 +15,18 @@ void readLoop(Run& run, int first, int last, Read read) {
         run.report(status);
         if (status != 0) break;
     }
+}
+
+StatusCode packagingReport(Run& run) {
+    const bool large = run.settings.largePluNumbers;
+    return readPackagingReport(run, run.settings.reportMode, large ? "99999" : "9999",
+                               large ? 1 : 0);
+}
+
+}  // namespace
+
+void registerReportJob(Run& run) {
+    if (run.dumping()) run.report(readRegisterReport(run, run.settings.reportMode));
 }
 
 void departmentReportJob(Run& run) {
@@ -49,12 +53,6 @@ void cardReportJob(Run& run) {
     if (run.dumping()) run.report(readCardReport(run, run.settings.reportMode));
 }
 
-StatusCode packagingReport(Run& run) {
-    const bool large = run.settings.largePluNumbers;
-    return readPackagingReport(run, run.settings.reportMode, large ? "99999" : "9999",
-                               large ? 1 : 0);
-}
-
 // In product-table mode the table gets the PLU sales first and the packaging after them.
 void pluSalesReportJob(Run& run) {
     if (!run.dumping()) return;
@@ -71,25 +69,6 @@ void packagingReportJob(Run& run) {
 void stateDigitJob(Run& run) {
     const StateAnswer answer = readStateDigit(run);
     if (answer.status != 0) run.report(answer.status);
-}
-
-constexpr std::array<JobEntry, 10> kReportJobs = {{
-    {'K', registerReportJob, false},
-    {'L', departmentReportJob, false},
-    {'M', pluSalesReportJob, true},
-    {'N', packagingReportJob, true},
-    {'O', hourlyReportJob, false},
-    {'P', cashierReportJob, false},
-    {'R', dailyReportJob, false},
-    {'S', cashReportJob, false},
-    {'T', cardReportJob, false},
-    {'X', stateDigitJob, false},
-}};
-
-}  // namespace
-
-std::span<const JobEntry> reportJobs() {
-    return kReportJobs;
 }
 
 }  // namespace lorvex

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "reports/report_fields.h"
+#include "text/fields.h"
 #include "text/format.h"
 
 namespace lorvex {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/answer.h"
+#include "core/answer_reader.h"
 #include "goods/product_table.h"
 #include "reports/plu_records.h"
 #include "text/format.h"
@@ -15,19 +15,14 @@ namespace {
 // 0 when the register ended the transaction.
 template <class Handle>
 StatusCode receiveBlocks(Run& run, const std::string& request, Handle handle) {
-    std::string buffer = request;
-    int blockCounter = 0;
+    AnswerReader reader(run, request);
     do {
-        const StatusCode received = run.link.receiveAnswer(buffer, blockCounter);
-        const std::string_view text = answerText(buffer);
-        handle(text, received);
+        const StatusCode received = reader.receive();
+        handle(reader.text(), received);
         if (received != 0) return received;
-        if (isErrorAnswer(text)) return errorAnswerStatus(text);
-        // A call that gets no new frame leaves the buffer as it was: cleared, the last block
-        // cannot be taken twice.
-        buffer.clear();
-    } while (blockCounter > 0);
-    return 0;
+        if (reader.kind() == AnswerKind::Error) return errorAnswerStatus(reader.text());
+    } while (reader.more());
+    return reader.cutShort() ? kLinkLost : 0;
 }
 
 }  // namespace
@@ -44,7 +39,7 @@ StatusCode readPluSalesReport(Run& run, int mode) {
                     run.console.print(std::string(text) + format(",%d\n", received),
                                       TextEncoding::Cp852);
                 }
-                if (received != 0 || !isDataAnswer(text)) return;
+                if (received != 0 || answerKind(text) != AnswerKind::Data) return;
                 run.link.showProgress();
                 const PluSalesRecord record = decodePluSales(text, settings.charsetMode);
                 run.trace(1, format("%13.0f,%13.13s,%10.3f\n", record.code, record.codeText.c_str(),
@@ -73,7 +68,7 @@ StatusCode readPackagingReport(Run& run, int mode, std::string_view rangeEnd, in
         if (settings.traceLevel > 3) {
             run.console.print(">buf=" + std::string(text) + "\n", TextEncoding::Cp852);
         }
-        if (!isDataAnswer(text)) return;
+        if (answerKind(text) != AnswerKind::Data) return;
         const PackagingRecord record = decodePackaging(text, settings.charsetMode);
         if (!hasMovement(record)) return;
         run.trace(1,

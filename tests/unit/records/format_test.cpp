@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
-#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,7 +12,6 @@
 #include "records/flag_format.h"
 #include "records/halo_format.h"
 #include "records/receipt_text.h"
-#include "records/record_text.h"
 
 namespace lorvex {
 namespace {
@@ -33,48 +30,6 @@ TEST(ReceiptText, RegisterTextToLine) {
         {"A  \nB", "NAG,A  ,B\n"},
     };
     for (const auto& [text, line] : cases) EXPECT_EQ(receiptLine(kHeader, text), line);
-}
-
-TEST(ReceiptText, LoadLineToFilledRecord) {
-    EXPECT_EQ(receiptRecord(kHeader, receiptTextFromLine("NAG,,X,")),
-              "DB\nX\n" + std::string(214, kFill));
-    EXPECT_EQ(receiptRecord(kFooter, receiptTextFromLine("STP,")), "DC" + std::string(200, kFill));
-    EXPECT_EQ(receiptRecord(kFooter, std::string(250, 'x')), "DC" + std::string(200, 'x'));
-}
-
-TEST(FixedFields, NumbersInExactWidths) {
-    const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(hundredthsField(12.5, 10, false), "      1250");
-    EXPECT_EQ(hundredthsField(0.004, 10, false), "         0");
-    EXPECT_EQ(hundredthsField(0.29, 10, false), "        29");
-    EXPECT_EQ(hundredthsField(-5, 5, true), "-0500");
-    EXPECT_EQ(hundredthsField(99999999.99, 10, false), "9999999999");
-    for (const double wide : {100000000.0, inf, -inf, std::nan("")}) {
-        EXPECT_FALSE(hundredthsField(wide, 10, false)) << wide;
-    }
-    EXPECT_FALSE(hundredthsField(1000, 5, true));
-    EXPECT_EQ(digitsField(7, 3), "007");
-    EXPECT_FALSE(digitsField(1000, 3));
-    EXPECT_FALSE(digitsField(-1, 3));
-}
-
-TEST(FixedFields, GoodsCodesKeepEveryDigit) {
-    const std::pair<const char*, std::optional<long long>> cases[] = {
-        {"5900000000001", 5900000000001LL},
-        {"  123456789012345678", 123456789012345678LL},  // beyond a double's exact digits
-        {"000000000000000000000042", 42},
-        {"-7", -7},
-        {"12.6", 13},
-        {"1e3", 1000},
-        {"", 0},
-        {"abc", 0},
-        {"1234567890123456789", std::nullopt},
-        {"1e19", std::nullopt},
-        {"inf", std::nullopt},
-    };
-    for (const auto& [text, code] : cases) EXPECT_EQ(readGoodsCode(text), code) << text;
-    EXPECT_EQ(goodsCodeField(123456789012345678LL), "123456789012345678");
-    EXPECT_FALSE(goodsCodeField(-123456789012345678LL));
 }
 
 TEST(Records, ValuesThatDoNotFitGiveNoRecord) {

@@ -1,4 +1,4 @@
-#include "records/record_text.h"
+#include "text/fields.h"
 
 #include <cctype>
 #include <cmath>
@@ -18,6 +18,40 @@ bool isDigit(char c) {
 
 }  // namespace
 
+std::string_view answerField(std::string_view answer, std::size_t pos, std::size_t width) {
+    if (pos >= answer.size()) return {};
+    return answer.substr(pos, width);
+}
+
+char answerChar(std::string_view answer, std::size_t pos, char missing) {
+    const std::string_view field = answerField(answer, pos, 1);
+    return field.empty() ? missing : field[0];
+}
+
+std::string textField(std::string_view answer, std::size_t pos, std::size_t width) {
+    return wireText(answerField(answer, pos, width));
+}
+
+double numberField(std::string_view answer, std::size_t pos, std::size_t width) {
+    return readDouble(answerField(answer, pos, width));
+}
+
+double moneyField(std::string_view answer, std::size_t pos, std::size_t width) {
+    return numberField(answer, pos, width) * 0.01;
+}
+
+double signFactor(std::string_view answer, std::size_t pos) {
+    return answerField(answer, pos, 1) == "+" ? 1.0 : -1.0;
+}
+
+std::string wireText(std::string_view text) {
+    return std::string(text.substr(0, text.find('\0')));
+}
+
+char letterOf(std::string_view field) {
+    return field.empty() || field[0] == '\0' ? ' ' : field[0];
+}
+
 std::string padRight(std::string_view text, std::size_t width) {
     std::string out(text);
     if (out.size() < width) out.append(width - out.size(), ' ');
@@ -33,6 +67,17 @@ std::string padLeft(std::string_view text, std::size_t width) {
     if (text.size() < width) out.assign(width - text.size(), ' ');
     out.append(text);
     return out;
+}
+
+std::optional<std::string> fitted(const char* fmt, double value, std::size_t width) {
+    if (!std::isfinite(value)) return std::nullopt;
+    std::string text = format(fmt, value);
+    if (text.size() > width) return std::nullopt;
+    return text;
+}
+
+bool isTwoDigit(int value) {
+    return value >= 0 && value <= 99;
 }
 
 std::optional<std::string> hundredthsField(double value, int width, bool zeroFilled) {
@@ -80,6 +125,26 @@ std::optional<std::string> goodsCodeField(long long code) {
     std::string field = format("%*lld", kGoodsCodeDigits, code);
     if (field.size() != static_cast<std::size_t>(kGoodsCodeDigits)) return std::nullopt;
     return field;
+}
+
+bool lineHasPrefix(std::string_view line, std::string_view prefix) {
+    return line.substr(0, prefix.size()) == prefix;
+}
+
+std::string_view FieldCursor::next() {
+    const std::size_t comma = line_.find(',', pos_);
+    const std::size_t end = comma == std::string_view::npos ? line_.size() : comma;
+    const std::string_view field = line_.substr(pos_, end - pos_);
+    pos_ = comma == std::string_view::npos ? line_.size() : comma + 1;
+    return field;
+}
+
+int FieldCursor::nextInt() {
+    return readInt(next());
+}
+
+double FieldCursor::nextDouble() {
+    return readDouble(next());
 }
 
 }  // namespace lorvex
