@@ -24,11 +24,10 @@ int loadDepartment(RegisterMemory& memory, const Request& request, std::string_v
     if (record.size() != kDepartmentRecordLength) return status::kBadTransmission;
     bool store = true;
     if (const int c = readAction(record[2], store)) return c;
-    const int number = itemNumber(request, 1, kDepartmentCount);
-    if (number < 0) return status::kBadIndex;
-    int recordNumber = 0;
-    if (const int c = readBoundedInt(record.substr(3, 2), 99, recordNumber)) return c;
-    if (recordNumber != number) return status::kBadStart;
+    int number = 0;
+    if (const int c = recordItemNumber(request, 1, kDepartmentCount, record.substr(3, 2), number)) {
+        return c;
+    }
 
     Department& department = memory.departments[number - 1];
     if (!store) {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "sim/model_parts.h"
+#include "sim/record_checks.h"
 #include "sim/status_codes.h"
 #include "sim/wire_fields.h"
 
@@ -68,6 +69,22 @@ std::string loadStatusAnswer(char letter, int code) {
 
 namespace detail {
 
+DumpAnswer one(std::string text) {
+    DumpAnswer answer;
+    answer.blocks.push_back(std::move(text));
+    return answer;
+}
+
+DumpAnswer refused(int code) {
+    DumpAnswer answer;
+    answer.error = code;
+    return answer;
+}
+
+char cashierChar(int number) {
+    return static_cast<char>(number < 10 ? '0' + number : 'A' + (number - 10));
+}
+
 int itemNumber(const Request& request, int low, int high) {
     if (!request.first.number() || request.first.negative) return -1;
     if (request.first.magnitude < static_cast<std::uint64_t>(low) ||
@@ -75,6 +92,15 @@ int itemNumber(const Request& request, int low, int high) {
         return -1;
     }
     return static_cast<int>(request.first.magnitude);
+}
+
+int recordItemNumber(const Request& request, int low, int high, std::string_view field,
+                     int& number) {
+    number = itemNumber(request, low, high);
+    if (number < 0) return status::kBadIndex;
+    int recordNumber = 0;
+    if (const int c = readBoundedInt(field, 99, recordNumber)) return c;
+    return recordNumber == number ? status::kOk : status::kBadStart;
 }
 
 bool inRange(const Request& request, std::uint64_t code) {

@@ -8,12 +8,6 @@
 namespace lorvex::sim::detail {
 namespace {
 
-DumpAnswer refused(int code) {
-    DumpAnswer answer;
-    answer.error = code;
-    return answer;
-}
-
 char signOf(std::int64_t value) {
     return value < 0 ? '-' : '+';
 }
@@ -42,10 +36,17 @@ DumpAnswer withZeroing(DumpAnswer answer, const Request& request,
     return answer;
 }
 
-DumpAnswer one(std::string text) {
-    DumpAnswer answer;
-    answer.blocks.push_back(std::move(text));
-    return answer;
+// The zeroing of a goods report clears the counters of the goods it carried, and no others.
+template <typename Counters>
+DumpAnswer withGoodsZeroing(DumpAnswer answer, const Request& request,
+                            std::vector<std::uint64_t> reported, Counters Plu::*counters) {
+    return withZeroing(std::move(answer), request,
+                       [reported = std::move(reported), counters](RegisterMemory& m) {
+                           for (const std::uint64_t code : reported) {
+                               const auto found = m.plus.find(code);
+                               if (found != m.plus.end()) found->second.*counters = {};
+                           }
+                       });
 }
 
 DumpAnswer pluSales(const RegisterMemory& memory, const Request& request) {
@@ -58,12 +59,7 @@ DumpAnswer pluSales(const RegisterMemory& memory, const Request& request) {
                                 rightNumber(plu.sales.quantity, 20) + rightNumber(plu.price, 10));
         reported.push_back(code);
     }
-    return withZeroing(std::move(answer), request, [reported](RegisterMemory& m) {
-        for (const std::uint64_t code : reported) {
-            const auto found = m.plus.find(code);
-            if (found != m.plus.end()) found->second.sales = {};
-        }
-    });
+    return withGoodsZeroing(std::move(answer), request, std::move(reported), &Plu::sales);
 }
 
 DumpAnswer packaging(const RegisterMemory& memory, const Request& request) {
@@ -81,12 +77,7 @@ DumpAnswer packaging(const RegisterMemory& memory, const Request& request) {
                                 money20(p.returnedCount));
         reported.push_back(code);
     }
-    return withZeroing(std::move(answer), request, [reported](RegisterMemory& m) {
-        for (const std::uint64_t code : reported) {
-            const auto found = m.plus.find(code);
-            if (found != m.plus.end()) found->second.packaging = {};
-        }
-    });
+    return withGoodsZeroing(std::move(answer), request, std::move(reported), &Plu::packaging);
 }
 
 std::string dailyText(const DailyTotals& daily) {

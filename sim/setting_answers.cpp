@@ -7,23 +7,6 @@
 namespace lorvex::sim::detail {
 namespace {
 
-DumpAnswer one(std::string text) {
-    DumpAnswer answer;
-    answer.blocks.push_back(std::move(text));
-    return answer;
-}
-
-DumpAnswer refused(int code) {
-    DumpAnswer answer;
-    answer.error = code;
-    return answer;
-}
-
-// Cashiers 0 to 9 are named by their digit, 10 to 29 by the letters 'A' to 'T'.
-char cashierChar(int number) {
-    return static_cast<char>(number < 10 ? '0' + number : 'A' + (number - 10));
-}
-
 std::string cardText(const DiscountCard& card) {
     std::string text = "Dj0";
     for (const int value : card.values) text += zeroPadded(value, 3);

@@ -64,6 +64,18 @@ int readHexValues(std::string_view record, const std::array<std::size_t, N>& pos
     return status::kOk;
 }
 
+// N numbers of `width` characters each from `start`, each from 0 to `largest`.
+template <std::size_t N>
+int readBoundedFields(std::string_view record, std::size_t start, std::size_t width,
+                      std::int64_t largest, std::array<std::int64_t, N>& out) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (const int c = readBounded(record.substr(start + width * i, width), largest, out[i])) {
+            return c;
+        }
+    }
+    return status::kOk;
+}
+
 int checkHexFill(std::string_view fill) {
     const bool good = std::all_of(fill.begin(), fill.end(), [](char c) {
         return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
@@ -74,8 +86,7 @@ int checkHexFill(std::string_view fill) {
 int loadCashier(RegisterMemory& memory, const Request& request, std::string_view record) {
     const int number = itemNumber(request, 0, kCashierCount - 1);
     if (number < 0) return status::kBadIndex;
-    const char expected = static_cast<char>(number < 10 ? '0' + number : 'A' + (number - 10));
-    if (record[2] != expected) return status::kBadStart;
+    if (record[2] != cashierChar(number)) return status::kBadStart;
     const std::string_view name = record.substr(3, kNameWidth);
     const std::string_view code = record.substr(21, 4);
     if (const int c = checkText(name)) return c;
@@ -87,11 +98,10 @@ int loadCashier(RegisterMemory& memory, const Request& request, std::string_view
 }
 
 int loadDirectCode(RegisterMemory& memory, const Request& request, std::string_view record) {
-    const int slot = itemNumber(request, 1, kDirectCodeCount);
-    if (slot < 0) return status::kBadIndex;
-    int recordSlot = 0;
-    if (const int c = readBoundedInt(record.substr(2, 2), 99, recordSlot)) return c;
-    if (recordSlot != slot) return status::kBadStart;
+    int slot = 0;
+    if (const int c = recordItemNumber(request, 1, kDirectCodeCount, record.substr(2, 2), slot)) {
+        return c;
+    }
     const NumberField code = readNumberField(record.substr(4, 18));
     if (code.bad()) return status::kBadDigits;
     if (code.negative && code.magnitude > 0) return status::kValueTooLarge;
@@ -175,26 +185,15 @@ int loadSetting(RegisterMemory& memory, const Request& request, std::string_view
             return loadCashier(memory, request, record);
         case 'E': {
             std::array<std::int64_t, kHaloCount> amounts{};
-            for (std::size_t i = 0; i < amounts.size(); ++i) {
-                const std::string_view field = record.substr(2 + 10 * i, 10);
-                if (const int c = readBounded(field, kLargestAmount, amounts[i])) return c;
-            }
+            if (const int c = readBoundedFields(record, 2, 10, kLargestAmount, amounts)) return c;
             memory.halo = amounts;
             return status::kOk;
         }
         case 'G': {
             std::array<std::int64_t, 4> rates{};
             std::array<std::int64_t, 4> amounts{};
-            for (std::size_t i = 0; i < 4; ++i) {
-                if (const int c =
-                        readBounded(record.substr(2 + 5 * i, 5), kLargestRate, rates[i])) {
-                    return c;
-                }
-            }
-            for (std::size_t i = 0; i < 4; ++i) {
-                const std::string_view field = record.substr(22 + 10 * i, 10);
-                if (const int c = readBounded(field, kLargestAmount, amounts[i])) return c;
-            }
+            if (const int c = readBoundedFields(record, 2, 5, kLargestRate, rates)) return c;
+            if (const int c = readBoundedFields(record, 22, 10, kLargestAmount, amounts)) return c;
             memory.discountRates = rates;
             memory.discountAmounts = amounts;
             return status::kOk;
@@ -203,10 +202,7 @@ int loadSetting(RegisterMemory& memory, const Request& request, std::string_view
             return loadDirectCode(memory, request, record);
         case 'K': {
             std::array<std::int64_t, kVatRateCount> rates{};
-            for (std::size_t i = 0; i < rates.size(); ++i) {
-                if (const int c = readBounded(record.substr(2 + 4 * i, 4), 9999, rates[i]))
-                    return c;
-            }
+            if (const int c = readBoundedFields(record, 2, 4, 9999, rates)) return c;
             memory.vatRates = rates;
             return status::kOk;
         }

@@ -1,9 +1,10 @@
 #include "sim/state_file.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <sstream>
 #include <system_error>
@@ -29,46 +30,109 @@ std::string escaped(const std::string& text) {
     return out;
 }
 
-class Line {
+// Prints one item's values; a line starts with the item's key at its first value.
+class Writer {
   public:
-    explicit Line(std::string key) : text_(std::move(key)) {}
-    Line& operator<<(std::int64_t value) {
-        text_ += ' ' + std::to_string(value);
-        return *this;
+    explicit Writer(std::string& out) : out_(out) {}
+
+    void start(const char* key) { key_ = key; }
+    void endLine() {
+        if (open_) out_ += '\n';
+        open_ = false;
     }
-    Line& operator<<(std::uint64_t value) {
-        text_ += ' ' + std::to_string(value);
-        return *this;
+
+    template <typename T>
+    void number(const T& value, std::int64_t, std::int64_t) {
+        field(std::to_string(value));
     }
-    Line& operator<<(int value) { return *this << static_cast<std::int64_t>(value); }
-    Line& operator<<(const std::string& text) {
-        text_ += ' ' + escaped(text);
-        return *this;
-    }
+    void code(const std::uint64_t& value) { field(std::to_string(value)); }
+    void text(const std::string& value, std::size_t) { field(escaped(value)); }
+    void letter(const char& value) { field(escaped(std::string(1, value))); }
     template <typename T, std::size_t N>
-    Line& operator<<(const std::array<T, N>& values) {
-        for (const T& value : values) *this << value;
-        return *this;
+    void numbers(const std::array<T, N>& values, std::int64_t low, std::int64_t high) {
+        for (const T& value : values) number(value, low, high);
     }
-    std::string text() const { return text_ + '\n'; }
+    // A fixed table: one line an item, its number counted from `first`.
+    template <typename T, std::size_t N, typename Fields>
+    void each(const std::array<T, N>& items, int first, Fields fields) {
+        for (std::size_t i = 0; i < N; ++i) {
+            number(static_cast<int>(i) + first, 0, 0);
+            fields(items[i]);
+            endLine();
+        }
+    }
+    // A keyed table: one line an entry, in key order.
+    template <typename K, typename V, typename Key, typename Fields>
+    void entries(const std::map<K, V>& table, Key key, Fields fields) {
+        for (const auto& [k, v] : table) {
+            key(k);
+            fields(v);
+            endLine();
+        }
+    }
 
   private:
-    std::string text_;
+    void field(const std::string& text) {
+        if (!open_) out_ += key_;
+        open_ = true;
+        out_ += ' ';
+        out_ += text;
+    }
+
+    std::string& out_;
+    const char* key_ = "";
+    bool open_ = false;
 };
 
-// The tokens of one line, read in order with their checks.
-class Tokens {
+// Reads one line's values in order, with their checks. After the first failure every value
+// reads as its lowest, so an index stays in its table; the caller drops the whole state.
+class Reader {
   public:
-    Tokens(std::vector<std::string> tokens, std::string& error)
+    Reader(std::vector<std::string> tokens, std::string& error)
         : tokens_(std::move(tokens)), error_(error) {}
 
-    bool ok() const { return ok_; }
     bool finished() {
         if (ok_ && next_ != tokens_.size()) fail("more values than expected");
         return ok_;
     }
 
-    std::int64_t number(std::int64_t low, std::int64_t high) {
+    template <typename T>
+    void number(T& value, std::int64_t low, std::int64_t high) {
+        value = static_cast<T>(readNumber(low, high));
+    }
+    void code(std::uint64_t& value) {
+        value = 0;
+        const std::string* token = take();
+        if (token == nullptr) return;
+        const auto [end, ec] = std::from_chars(token->data(), token->data() + token->size(), value);
+        if (ec != std::errc() || end != token->data() + token->size()) {
+            fail("bad code \"" + *token + "\"");
+        }
+    }
+    void text(std::string& value, std::size_t width) { value = readText(width); }
+    void letter(char& value) { value = readText(1)[0]; }
+    template <typename T, std::size_t N>
+    void numbers(std::array<T, N>& values, std::int64_t low, std::int64_t high) {
+        for (T& value : values) number(value, low, high);
+    }
+    template <typename T, std::size_t N, typename Fields>
+    void each(std::array<T, N>& items, int first, Fields fields) {
+        int index = first;
+        number(index, first, first + static_cast<int>(N) - 1);
+        fields(items[static_cast<std::size_t>(index - first)]);
+    }
+    // The entry is stored only when its whole line reads.
+    template <typename K, typename V, typename Key, typename Fields>
+    void entries(std::map<K, V>& table, Key key, Fields fields) {
+        K k{};
+        V v{};
+        key(k);
+        fields(v);
+        if (ok_) table[k] = v;
+    }
+
+  private:
+    std::int64_t readNumber(std::int64_t low, std::int64_t high) {
         const std::string* token = take();
         if (token == nullptr) return low;
         std::int64_t value = 0;
@@ -80,17 +144,7 @@ class Tokens {
         }
         return value;
     }
-    std::uint64_t code() {
-        const std::string* token = take();
-        if (token == nullptr) return 0;
-        std::uint64_t value = 0;
-        const auto [end, ec] = std::from_chars(token->data(), token->data() + token->size(), value);
-        if (ec != std::errc() || end != token->data() + token->size()) {
-            fail("bad code \"" + *token + "\"");
-        }
-        return value;
-    }
-    std::string text(std::size_t width) {
+    std::string readText(std::size_t width) {
         const std::string* token = take();
         if (token == nullptr) return std::string(width, ' ');
         std::string out;
@@ -114,20 +168,6 @@ class Tokens {
         }
         return out;
     }
-    char letter() {
-        const std::string text = this->text(1);
-        return text[0];
-    }
-    template <std::size_t N>
-    void numbers(std::array<std::int64_t, N>& values, std::int64_t low, std::int64_t high) {
-        for (std::int64_t& value : values) value = number(low, high);
-    }
-    template <std::size_t N>
-    void numbers(std::array<int, N>& values, int low, int high) {
-        for (int& value : values) value = static_cast<int>(number(low, high));
-    }
-
-  private:
     const std::string* take() {
         if (!ok_) return nullptr;
         if (next_ >= tokens_.size()) {
@@ -149,199 +189,146 @@ class Tokens {
 
 constexpr std::int64_t kBig = 999999999999999999;  // 18 digits: every counter the register shows
 
-void readCashTotals(Tokens& in, CashTotals& totals) {
-    totals.total = in.number(-kBig, kBig);
-    in.numbers(totals.amounts, -kBig, kBig);
-    in.numbers(totals.counts, -kBig, kBig);
-    in.numbers(totals.extra, -kBig, kBig);
+template <typename Io, typename Totals>
+void cashTotals(Io& io, Totals& totals) {
+    io.number(totals.total, -kBig, kBig);
+    io.numbers(totals.amounts, -kBig, kBig);
+    io.numbers(totals.counts, -kBig, kBig);
+    io.numbers(totals.extra, -kBig, kBig);
 }
 
-void writeCashTotals(Line& line, const CashTotals& totals) {
-    line << totals.total << totals.amounts << totals.counts << totals.extra;
+struct Item {
+    const char* key;
+    void (*read)(Reader&, RegisterMemory&);
+    void (*write)(Writer&, const RegisterMemory&);
+};
+
+// Both directions of an item come from the one list of its values, so a value cannot be added
+// to one side only, nor stand in another place on the other.
+template <typename Values>
+constexpr Item item(const char* key, Values) {
+    return {key, [](Reader& in, RegisterMemory& m) { Values{}(in, m); },
+            [](Writer& out, const RegisterMemory& m) { Values{}(out, m); }};
 }
 
-using Reader = std::function<void(Tokens&, RegisterMemory&)>;
-
-const std::map<std::string, Reader>& readers() {
-    static const std::map<std::string, Reader> kReaders = {
-        {"header", [](Tokens& in, RegisterMemory& m) { m.header = in.text(kHeaderWidth); }},
-        {"footer", [](Tokens& in, RegisterMemory& m) { m.footer = in.text(kFooterWidth); }},
-        {"cashier",
-         [](Tokens& in, RegisterMemory& m) {
-             Cashier& cashier = m.cashiers[in.number(0, kCashierCount - 1)];
-             cashier.name = in.text(kNameWidth);
-             cashier.code = in.text(4);
-         }},
-        {"flags", [](Tokens& in, RegisterMemory& m) { in.numbers(m.flags, 0, 255); }},
-        {"solvek-flags", [](Tokens& in, RegisterMemory& m) { in.numbers(m.solvekFlags, 0, 255); }},
-        {"halo", [](Tokens& in, RegisterMemory& m) { in.numbers(m.halo, 0, kLargestAmount); }},
-        {"discount-rates",
-         [](Tokens& in, RegisterMemory& m) { in.numbers(m.discountRates, 0, kLargestRate); }},
-        {"discount-amounts",
-         [](Tokens& in, RegisterMemory& m) { in.numbers(m.discountAmounts, 0, kLargestAmount); }},
-        {"direct",
-         [](Tokens& in, RegisterMemory& m) {
-             const auto slot = in.number(1, kDirectCodeCount);
-             m.directCodes[slot - 1] = in.code();
-         }},
-        {"vat", [](Tokens& in, RegisterMemory& m) { in.numbers(m.vatRates, 0, 9999); }},
-        {"uni", [](Tokens& in, RegisterMemory& m) { m.uni = in.text(10); }},
-        {"nip", [](Tokens& in, RegisterMemory& m) { m.nip = in.text(13); }},
-        {"card",
-         [](Tokens& in, RegisterMemory& m) {
-             DiscountCard card;
-             const auto number = static_cast<int>(in.number(1, kMaxCardNumber));
-             in.numbers(card.values, 0, 999);
-             card.field11 = static_cast<int>(in.number(0, 99));
-             card.field12 = static_cast<int>(in.number(0, 9));
-             card.field13 = in.text(6);
-             card.field14 = static_cast<int>(in.number(0, 99));
-             card.field15 = static_cast<int>(in.number(0, 9));
-             card.field16 = static_cast<int>(in.number(0, 99));
-             if (in.ok()) m.cards[number] = card;
-         }},
-        {"linked",
-         [](Tokens& in, RegisterMemory& m) {
-             const std::uint64_t first = in.code();
-             const std::uint64_t second = in.code();
-             if (in.ok()) m.linkedCodes[first] = second;
-         }},
-        {"department",
-         [](Tokens& in, RegisterMemory& m) {
-             Department& department = m.departments[in.number(1, kDepartmentCount) - 1];
-             department.name = in.text(kNameWidth);
-             department.amount = in.number(0, kLargestAmount);
-             department.vat = in.letter();
-             department.flags = in.text(4);
-             department.trailing = static_cast<int>(in.number(0, 99));
-             department.sales = in.number(-kBig, kBig);
-         }},
-        {"plu",
-         [](Tokens& in, RegisterMemory& m) {
-             Plu plu;
-             const std::uint64_t code = in.code();
-             plu.name = in.text(kNameWidth);
-             plu.price = in.number(0, kLargestAmount);
-             plu.vat = in.letter();
-             plu.type = static_cast<int>(in.number(0, 9));
-             plu.flags = in.text(5);
-             plu.department = static_cast<int>(in.number(0, 99));
-             plu.halo = static_cast<int>(in.number(0, 99));
-             plu.tandem = in.code();
-             plu.sales.value = in.number(-kBig, kBig);
-             plu.sales.quantity = in.number(-kBig, kBig);
-             plu.packaging.issuedValue = in.number(-kBig, kBig);
-             plu.packaging.issuedCount = in.number(-kBig, kBig);
-             plu.packaging.returnedValue = in.number(-kBig, kBig);
-             plu.packaging.returnedCount = in.number(-kBig, kBig);
-             if (in.ok()) m.plus[code] = plu;
-         }},
-        {"register-totals",
-         [](Tokens& in, RegisterMemory& m) { in.numbers(m.registerTotals, -kBig, kBig); }},
-        {"hour",
-         [](Tokens& in, RegisterMemory& m) {
-             HourSales& hour = m.hours[in.number(0, 23)];
-             hour.amount = in.number(-kBig, kBig);
-             hour.receipts = in.number(-kBig, kBig);
-             hour.items = in.number(-kBig, kBig);
-             hour.corrections = in.number(-kBig, kBig);
-         }},
-        {"cashier-totals",
-         [](Tokens& in, RegisterMemory& m) {
-             readCashTotals(in, m.cashierTotals[in.number(0, kCashierCount - 1)]);
-         }},
-        {"cash", [](Tokens& in, RegisterMemory& m) { readCashTotals(in, m.cash); }},
-        {"daily",
-         [](Tokens& in, RegisterMemory& m) {
-             m.daily.date = in.text(6);
-             m.daily.number = static_cast<int>(in.number(0, 999999999));
-             in.numbers(m.daily.amounts, -kBig, kBig);
-             m.daily.receipts = in.number(-kBig, kBig);
-             m.daily.cancelled = in.number(-kBig, kBig);
-             in.numbers(m.daily.counts, -kBig, kBig);
-         }},
-        {"card-totals",
-         [](Tokens& in, RegisterMemory& m) {
-             m.cardTotals.sales = in.number(-kBig, kBig);
-             m.cardTotals.averageDiscountTenths = static_cast<int>(in.number(0, 999));
-         }},
-        {"state-digit",
-         [](Tokens& in, RegisterMemory& m) { m.stateDigit = static_cast<int>(in.number(0, 9)); }},
-        {"plu-capacity",
-         [](Tokens& in, RegisterMemory& m) {
-             m.pluCapacity = static_cast<std::size_t>(in.number(0, 1000000));
-         }},
-        {"linked-capacity",
-         [](Tokens& in, RegisterMemory& m) {
-             m.linkedCodeCapacity = static_cast<std::size_t>(in.number(0, 1000000));
-         }},
-    };
-    return kReaders;
-}
+// The items in the order of the file.
+constexpr std::array kItems = {
+    item("header", [](auto& io, auto& m) { io.text(m.header, kHeaderWidth); }),
+    item("footer", [](auto& io, auto& m) { io.text(m.footer, kFooterWidth); }),
+    item("cashier",
+         [](auto& io, auto& m) {
+             io.each(m.cashiers, 0, [&](auto& cashier) {
+                 io.text(cashier.name, kNameWidth);
+                 io.text(cashier.code, 4);
+             });
+         }),
+    item("flags", [](auto& io, auto& m) { io.numbers(m.flags, 0, 255); }),
+    item("solvek-flags", [](auto& io, auto& m) { io.numbers(m.solvekFlags, 0, 255); }),
+    item("halo", [](auto& io, auto& m) { io.numbers(m.halo, 0, kLargestAmount); }),
+    item("discount-rates", [](auto& io, auto& m) { io.numbers(m.discountRates, 0, kLargestRate); }),
+    item("discount-amounts",
+         [](auto& io, auto& m) { io.numbers(m.discountAmounts, 0, kLargestAmount); }),
+    item("direct",
+         [](auto& io, auto& m) { io.each(m.directCodes, 1, [&](auto& code) { io.code(code); }); }),
+    item("vat", [](auto& io, auto& m) { io.numbers(m.vatRates, 0, 9999); }),
+    item("uni", [](auto& io, auto& m) { io.text(m.uni, 10); }),
+    item("nip", [](auto& io, auto& m) { io.text(m.nip, 13); }),
+    item("card",
+         [](auto& io, auto& m) {
+             io.entries(
+                 m.cards, [&](auto& number) { io.number(number, 1, kMaxCardNumber); },
+                 [&](auto& card) {
+                     io.numbers(card.values, 0, 999);
+                     io.number(card.field11, 0, 99);
+                     io.number(card.field12, 0, 9);
+                     io.text(card.field13, 6);
+                     io.number(card.field14, 0, 99);
+                     io.number(card.field15, 0, 9);
+                     io.number(card.field16, 0, 99);
+                 });
+         }),
+    item("linked",
+         [](auto& io, auto& m) {
+             io.entries(
+                 m.linkedCodes, [&](auto& first) { io.code(first); },
+                 [&](auto& second) { io.code(second); });
+         }),
+    item("department",
+         [](auto& io, auto& m) {
+             io.each(m.departments, 1, [&](auto& department) {
+                 io.text(department.name, kNameWidth);
+                 io.number(department.amount, 0, kLargestAmount);
+                 io.letter(department.vat);
+                 io.text(department.flags, 4);
+                 io.number(department.trailing, 0, 99);
+                 io.number(department.sales, -kBig, kBig);
+             });
+         }),
+    item("plu",
+         [](auto& io, auto& m) {
+             io.entries(
+                 m.plus, [&](auto& code) { io.code(code); },
+                 [&](auto& plu) {
+                     io.text(plu.name, kNameWidth);
+                     io.number(plu.price, 0, kLargestAmount);
+                     io.letter(plu.vat);
+                     io.number(plu.type, 0, 9);
+                     io.text(plu.flags, 5);
+                     io.number(plu.department, 0, 99);
+                     io.number(plu.halo, 0, 99);
+                     io.code(plu.tandem);
+                     io.number(plu.sales.value, -kBig, kBig);
+                     io.number(plu.sales.quantity, -kBig, kBig);
+                     io.number(plu.packaging.issuedValue, -kBig, kBig);
+                     io.number(plu.packaging.issuedCount, -kBig, kBig);
+                     io.number(plu.packaging.returnedValue, -kBig, kBig);
+                     io.number(plu.packaging.returnedCount, -kBig, kBig);
+                 });
+         }),
+    item("register-totals", [](auto& io, auto& m) { io.numbers(m.registerTotals, -kBig, kBig); }),
+    item("hour",
+         [](auto& io, auto& m) {
+             io.each(m.hours, 0, [&](auto& hour) {
+                 io.number(hour.amount, -kBig, kBig);
+                 io.number(hour.receipts, -kBig, kBig);
+                 io.number(hour.items, -kBig, kBig);
+                 io.number(hour.corrections, -kBig, kBig);
+             });
+         }),
+    item("cashier-totals",
+         [](auto& io, auto& m) {
+             io.each(m.cashierTotals, 0, [&](auto& totals) { cashTotals(io, totals); });
+         }),
+    item("cash", [](auto& io, auto& m) { cashTotals(io, m.cash); }),
+    item("daily",
+         [](auto& io, auto& m) {
+             io.text(m.daily.date, 6);
+             io.number(m.daily.number, 0, 999999999);
+             io.numbers(m.daily.amounts, -kBig, kBig);
+             io.number(m.daily.receipts, -kBig, kBig);
+             io.number(m.daily.cancelled, -kBig, kBig);
+             io.numbers(m.daily.counts, -kBig, kBig);
+         }),
+    item("card-totals",
+         [](auto& io, auto& m) {
+             io.number(m.cardTotals.sales, -kBig, kBig);
+             io.number(m.cardTotals.averageDiscountTenths, 0, 999);
+         }),
+    item("state-digit", [](auto& io, auto& m) { io.number(m.stateDigit, 0, 9); }),
+    item("plu-capacity", [](auto& io, auto& m) { io.number(m.pluCapacity, 0, 1000000); }),
+    item("linked-capacity", [](auto& io, auto& m) { io.number(m.linkedCodeCapacity, 0, 1000000); }),
+};
 
 }  // namespace
 
-std::string stateText(const RegisterMemory& m) {
+std::string stateText(const RegisterMemory& memory) {
     std::string out = std::string(kMagic) + '\n';
-    out += (Line("header") << m.header).text();
-    out += (Line("footer") << m.footer).text();
-    for (int i = 0; i < kCashierCount; ++i) {
-        out += (Line("cashier") << i << m.cashiers[i].name << m.cashiers[i].code).text();
+    Writer writer(out);
+    for (const Item& item : kItems) {
+        writer.start(item.key);
+        item.write(writer, memory);
+        writer.endLine();
     }
-    out += (Line("flags") << m.flags).text();
-    out += (Line("solvek-flags") << m.solvekFlags).text();
-    out += (Line("halo") << m.halo).text();
-    out += (Line("discount-rates") << m.discountRates).text();
-    out += (Line("discount-amounts") << m.discountAmounts).text();
-    for (int slot = 1; slot <= kDirectCodeCount; ++slot) {
-        out += (Line("direct") << slot << m.directCodes[slot - 1]).text();
-    }
-    out += (Line("vat") << m.vatRates).text();
-    out += (Line("uni") << m.uni).text();
-    out += (Line("nip") << m.nip).text();
-    for (const auto& [number, card] : m.cards) {
-        out += (Line("card") << number << card.values << card.field11 << card.field12
-                             << card.field13 << card.field14 << card.field15 << card.field16)
-                   .text();
-    }
-    for (const auto& [first, second] : m.linkedCodes) {
-        out += (Line("linked") << first << second).text();
-    }
-    for (int i = 0; i < kDepartmentCount; ++i) {
-        const Department& d = m.departments[i];
-        out += (Line("department") << i + 1 << d.name << d.amount << std::string(1, d.vat)
-                                   << d.flags << d.trailing << d.sales)
-                   .text();
-    }
-    for (const auto& [code, p] : m.plus) {
-        out +=
-            (Line("plu") << code << p.name << p.price << std::string(1, p.vat) << p.type << p.flags
-                         << p.department << p.halo << p.tandem << p.sales.value << p.sales.quantity
-                         << p.packaging.issuedValue << p.packaging.issuedCount
-                         << p.packaging.returnedValue << p.packaging.returnedCount)
-                .text();
-    }
-    out += (Line("register-totals") << m.registerTotals).text();
-    for (int hour = 0; hour < 24; ++hour) {
-        const HourSales& h = m.hours[hour];
-        out += (Line("hour") << hour << h.amount << h.receipts << h.items << h.corrections).text();
-    }
-    for (int i = 0; i < kCashierCount; ++i) {
-        Line line("cashier-totals");
-        line << i;
-        writeCashTotals(line, m.cashierTotals[i]);
-        out += line.text();
-    }
-    Line cash("cash");
-    writeCashTotals(cash, m.cash);
-    out += cash.text();
-    out += (Line("daily") << m.daily.date << m.daily.number << m.daily.amounts << m.daily.receipts
-                          << m.daily.cancelled << m.daily.counts)
-               .text();
-    out += (Line("card-totals") << m.cardTotals.sales << m.cardTotals.averageDiscountTenths).text();
-    out += (Line("state-digit") << m.stateDigit).text();
-    out += (Line("plu-capacity") << static_cast<std::uint64_t>(m.pluCapacity)).text();
-    out += (Line("linked-capacity") << static_cast<std::uint64_t>(m.linkedCodeCapacity)).text();
     out += "end\n";
     return out;
 }
@@ -375,14 +362,15 @@ bool readStateText(const std::string& text, RegisterMemory& memory, std::string&
             ended = true;
             continue;
         }
-        const auto reader = readers().find(tokens[0]);
-        if (reader == readers().end()) {
+        const auto item = std::find_if(kItems.begin(), kItems.end(),
+                                       [&](const Item& each) { return tokens[0] == each.key; });
+        if (item == kItems.end()) {
             error = "line " + std::to_string(number) + ": unknown item \"" + tokens[0] + "\"";
             return false;
         }
         std::string message;
-        Tokens values(std::vector<std::string>(tokens.begin() + 1, tokens.end()), message);
-        reader->second(values, loaded);
+        Reader values(std::vector<std::string>(tokens.begin() + 1, tokens.end()), message);
+        item->read(values, loaded);
         if (!values.finished()) {
             error = "line " + std::to_string(number) + " (" + tokens[0] + "): " + message;
             return false;

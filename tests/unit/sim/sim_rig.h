@@ -27,6 +27,11 @@ inline std::string request(char letter, int mode, long long first = 0, long long
     return text;
 }
 
+// Text right-aligned in a field of `width`, as the PC writes numbers and codes.
+inline std::string right(const std::string& text, std::size_t width) {
+    return std::string(width - text.size(), ' ') + text;
+}
+
 // A code range as the PC asks for goods: each bound right-aligned in 18 characters with blanks.
 inline std::string rangeRequest(char letter, int mode, const std::string& from,
                                 const std::string& to) {
