@@ -5,7 +5,8 @@
 #include "app/command_line.h"
 #include "app/dispatch.h"
 #include "app/screens.h"
-#include "core/exchange_file.h"
+#include "core/exchange_reader.h"
+#include "core/exchange_writer.h"
 #include "core/file_names.h"
 #include "core/run.h"
 #include "goods/product_table.h"
@@ -22,8 +23,14 @@ constexpr std::uint32_t kPauseBeforeExit = 500;
 // The /F file of a run: a product table or a text exchange file.
 struct OpenedFile {
     std::unique_ptr<ProductTable> table;
-    std::unique_ptr<ExchangeFile> text;
-    bool opened() const { return table || text; }
+    std::unique_ptr<ExchangeReader> reader;
+    std::unique_ptr<ExchangeWriter> writer;
+    bool opened() const { return table || reader || writer; }
+    // The user's file stays exactly as it was.
+    void discard() {
+        if (writer) writer->discard();
+        table.reset();
+    }
 };
 
 OpenedFile openRunFile(const Settings& settings, const std::filesystem::path& workDir) {
@@ -40,8 +47,11 @@ OpenedFile openRunFile(const Settings& settings, const std::filesystem::path& wo
         case ProductTable::OpenResult::NotATable:
             break;
     }
-    opened.text = settings.direction == Direction::Dump ? ExchangeFile::openForDump(path)
-                                                        : ExchangeFile::openForLoad(path);
+    if (settings.direction == Direction::Dump) {
+        opened.writer = ExchangeWriter::open(path);
+    } else {
+        opened.reader = ExchangeReader::open(path);
+    }
     return opened;
 }
 
@@ -75,7 +85,7 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
     OpenedFile file = openRunFile(settings, env.workDir);
     if (!file.opened() || (file.table && job != nullptr && !job->worksOnProductTable)) {
         // A product table only serves the jobs that read or append goods records.
-        if (file.text) file.text->discard();
+        file.discard();
         log.report(kOpenFailed, 0, "");
         return 2;
     }
@@ -87,9 +97,7 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
         if (!portFailure.reason.empty()) line += ": " + portFailure.reason;
         if (!portFailure.hint.empty()) line += " (" + portFailure.hint + ")";
         env.console.error(line);
-        // The user's file stays exactly as it was: the dump never got to replace it.
-        if (file.text) file.text->discard();
-        file.table.reset();
+        file.discard();
         log.report(kOpenFailed, 0, "");
         return 1;
     }
@@ -101,11 +109,17 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
     env.clock.sleepMs(kPauseAfterModemLines);
 
     RegisterLink link(*port, env.clock, env.console, settings.traceLevel);
-    Run run{settings,        env.console,      env.clock, link, log,
-            file.text.get(), file.table.get(), 0,         {},   0};
-    if (settings.utf8Files && run.file != nullptr) {
-        run.file->useUtf8([&run] { run.report(kBadFileData); });
-    }
+    Run run{.settings = settings,
+            .console = env.console,
+            .clock = env.clock,
+            .link = link,
+            .log = log,
+            .reader = file.reader.get(),
+            .writer = file.writer.get(),
+            .table = file.table.get(),
+            .currentItemCode = {}};
+    if (settings.utf8Files && run.reader) run.reader->useUtf8([&run] { run.report(kBadFileData); });
+    if (settings.utf8Files && run.writer) run.writer->useUtf8();
     if (job != nullptr) job->run(run);
 
     int exitCode = 0;
@@ -117,11 +131,10 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
         file.table->close();
     }
     const bool registerNeverAnswered = run.lastStatus == kNoAnswer || run.lastStatus == kLinkLost;
-    if (file.text && settings.direction == Direction::Dump && job != nullptr &&
-        !file.text->written() && registerNeverAnswered) {
+    if (file.writer && job != nullptr && !file.writer->written() && registerNeverAnswered) {
         // Nothing came from the register: the user's earlier file is worth more than an empty one.
-        file.text->discard();
-    } else if (file.text && !file.text->commit()) {
+        file.writer->discard();
+    } else if (file.writer && !file.writer->commit().ok()) {
         // The exchange file could not be written whole; the old file is kept.
         run.report(kOpenFailed);
         exitCode = 2;

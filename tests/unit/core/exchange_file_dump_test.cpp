@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/exchange_file.h"
+#include "core/exchange_reader.h"
+#include "core/exchange_writer.h"
 #include "temp_dir.h"
 
 #ifndef _WIN32
@@ -44,14 +45,14 @@ TEST(ExchangeFileDump, CommitReplacesAndDiscardKeepsTheOldFile) {
         TempDir dir;
         const auto path = dir / "std.dat";
         if (c.oldFile) writeText(path, "OLD\n");
-        auto file = ExchangeFile::openForDump(path);
+        auto file = ExchangeWriter::open(path);
         ASSERT_NE(file, nullptr);
         file->write("DEP1\nDEP2\n");
         EXPECT_EQ(file->temporaryPath().parent_path(), dir.path());
         EXPECT_EQ(file->temporaryPath().filename().string().rfind(".std.dat.lorvex-", 0), 0u);
         EXPECT_EQ(fs::exists(path) ? readText(path) : "-", c.oldFile ? "OLD\n" : "-");
         if (c.end == End::Commit) {
-            EXPECT_TRUE(file->commit() && file->commit());
+            EXPECT_TRUE(file->commit().ok() && file->commit().ok());
         }
         if (c.end == End::Discard) file->discard();
         file.reset();
@@ -59,8 +60,8 @@ TEST(ExchangeFileDump, CommitReplacesAndDiscardKeepsTheOldFile) {
         EXPECT_EQ(entries(dir.path()), c.expected == "-" ? 0u : 1u) << "no temporary file left";
     }
     TempDir dir;
-    EXPECT_EQ(ExchangeFile::openForDump(dir / "no-such-dir" / "std.dat"), nullptr);
-    EXPECT_EQ(ExchangeFile::openForDump(dir.path()), nullptr);
+    EXPECT_EQ(ExchangeWriter::open(dir / "no-such-dir" / "std.dat"), nullptr);
+    EXPECT_EQ(ExchangeWriter::open(dir.path()), nullptr);
 }
 
 #ifndef _WIN32
@@ -73,10 +74,10 @@ TEST(ExchangeFileDump, KeepsLinksAndPermissions) {
     fs::create_symlink("data/real.dat", dir / "std.dat");
     fs::create_symlink("data/new.dat", dir / "dangling.dat");
     for (const char* name : {"std.dat", "dangling.dat"}) {
-        auto file = ExchangeFile::openForDump(dir / name);
+        auto file = ExchangeWriter::open(dir / name);
         ASSERT_NE(file, nullptr);
         file->write("NEW\n");
-        ASSERT_TRUE(file->commit());
+        ASSERT_TRUE(file->commit().ok());
         EXPECT_TRUE(fs::is_symlink(dir / name)) << name;
     }
     EXPECT_EQ(readText(dir / "data" / "real.dat"), "NEW\n");
@@ -90,18 +91,18 @@ TEST(ExchangeFileDump, KeepsLinksAndPermissions) {
 TEST(ExchangeFileDump, AFailedWriteIsAFailedCommitAndKeepsTheOldFile) {
     TempDir dir;
     fs::create_symlink("/dev/full", dir / "full.dat");
-    auto full = ExchangeFile::openForDump(dir / "full.dat");
+    auto full = ExchangeWriter::open(dir / "full.dat");
     ASSERT_NE(full, nullptr);
     full->write("DEP1\n");
-    EXPECT_FALSE(full->commit());
+    EXPECT_FALSE(full->commit().ok());
     EXPECT_TRUE(fs::is_symlink(dir / "full.dat"));
 
     writeText(dir / "std.dat", "OLD\n");
-    auto vanished = ExchangeFile::openForDump(dir / "std.dat");
+    auto vanished = ExchangeWriter::open(dir / "std.dat");
     ASSERT_NE(vanished, nullptr);
     vanished->write("NEW\n");
     fs::remove(vanished->temporaryPath());
-    EXPECT_FALSE(vanished->commit());
+    EXPECT_FALSE(vanished->commit().ok());
     EXPECT_EQ(readText(dir / "std.dat"), "OLD\n");
 
     // A full disk, played by the child's file size limit.
@@ -110,12 +111,11 @@ TEST(ExchangeFileDump, AFailedWriteIsAFailedCommitAndKeepsTheOldFile) {
     if (child == 0) {
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{8, 8};
-        auto file = setrlimit(RLIMIT_FSIZE, &limit) == 0
-                        ? ExchangeFile::openForDump(dir / "std.dat")
-                        : nullptr;
+        auto file =
+            setrlimit(RLIMIT_FSIZE, &limit) == 0 ? ExchangeWriter::open(dir / "std.dat") : nullptr;
         if (!file) _exit(2);
         for (int i = 0; i < 1000; ++i) file->write("PLU123456789,CHLEB\n");
-        _exit(file->commit() ? 1 : 0);
+        _exit(file->commit().ok() ? 1 : 0);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -123,10 +123,10 @@ TEST(ExchangeFileDump, AFailedWriteIsAFailedCommitAndKeepsTheOldFile) {
     EXPECT_EQ(readText(dir / "std.dat"), "OLD\n");
     EXPECT_EQ(entries(dir.path()), 2u) << "the temporary file is removed";
 
-    auto sink = ExchangeFile::openForDump("/dev/null");
+    auto sink = ExchangeWriter::open("/dev/null");
     ASSERT_NE(sink, nullptr);
     sink->write("DEP1\n");
-    EXPECT_TRUE(sink->commit());
+    EXPECT_TRUE(sink->commit().ok());
 }
 
 TEST(ExchangeFileDump, ReadOnlyFilesStayAndReadOnlyDirectoriesAreWrittenInPlace) {
@@ -136,12 +136,12 @@ TEST(ExchangeFileDump, ReadOnlyFilesStayAndReadOnlyDirectoriesAreWrittenInPlace)
     writeText(dir / "ro.dat", "OLD\n");
     ASSERT_EQ(chmod((dir / "ro.dat").c_str(), 0444), 0);
     ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
-    EXPECT_EQ(ExchangeFile::openForDump(dir / "ro.dat"), nullptr);
-    auto file = ExchangeFile::openForDump(dir / "std.dat");
+    EXPECT_EQ(ExchangeWriter::open(dir / "ro.dat"), nullptr);
+    auto file = ExchangeWriter::open(dir / "std.dat");
     ASSERT_NE(file, nullptr);
     file->write("NEW\n");
     EXPECT_EQ(readText(dir / "std.dat"), "OLD\n");
-    EXPECT_TRUE(file->commit());
+    EXPECT_TRUE(file->commit().ok());
     EXPECT_EQ(readText(dir / "std.dat"), "NEW\n");
     chmod(dir.path().c_str(), 0755);
 }

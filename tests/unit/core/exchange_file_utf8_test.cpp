@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/exchange_file.h"
+#include "core/exchange_reader.h"
+#include "core/exchange_writer.h"
 #include "temp_dir.h"
 
 namespace lorvex {
@@ -13,7 +14,7 @@ TEST(ExchangeFileUtf8, PiecesCountCharactersAndBadLinesNeverComeOut) {
     std::string zz;
     for (int i = 0; i < 250; ++i) zz += "ż";  // 500 bytes, 250 characters
     writeText(dir / "IN.TXT", "\xEF\xBB\xBFĄb\n" + zz + "\nx\xE2\x82\xAC\ny\xC3\nok\n");
-    auto file = ExchangeFile::openForLoad(dir / "IN.TXT");
+    auto file = ExchangeReader::open(dir / "IN.TXT");
     ASSERT_TRUE(file);
     int refused = 0;
     file->useUtf8([&] { ++refused; });
@@ -28,11 +29,11 @@ TEST(ExchangeFileUtf8, PiecesCountCharactersAndBadLinesNeverComeOut) {
 
 TEST(ExchangeFileUtf8, DumpWritesUtf8) {
     TempDir dir;
-    auto file = ExchangeFile::openForDump(dir / "OUT.TXT");
+    auto file = ExchangeWriter::open(dir / "OUT.TXT");
     ASSERT_TRUE(file);
-    file->useUtf8({});
+    file->useUtf8();
     file->write("KAS01,\x9D\x75kasz\n");
-    ASSERT_TRUE(file->commit());
+    ASSERT_TRUE(file->commit().ok());
     EXPECT_EQ(readText(dir / "OUT.TXT"), "KAS01,Łukasz\n");
 }
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "core/exchange_file.h"
+#include "core/exchange_writer.h"
 #include "core/run.h"
 #include "link/register_link.h"
 #include "link/status_log.h"
@@ -21,9 +21,9 @@ namespace lorvex::testing {
 class RecordRun {
   public:
     RecordRun() {
-        file_ = ExchangeFile::openForDump(dir_ / "std.dat");
+        file_ = ExchangeWriter::open(dir_ / "std.dat");
         run = std::make_unique<Run>(
-            Run{settings_, console_, clock_, link_, log_, file_.get(), nullptr, 0, {}, 0});
+            Run{settings_, console_, clock_, link_, log_, nullptr, file_.get(), nullptr, 0, {}, 0});
     }
     ~RecordRun() {
         run.reset();
@@ -58,7 +58,7 @@ class RecordRun {
     VirtualClock clock_;
     RegisterLink link_{reg, clock_, console_, 0};
     StatusLog log_{dir_ / "error.orv", CharsetMode::Mazovia, 0, console_};
-    std::unique_ptr<ExchangeFile> file_;
+    std::unique_ptr<ExchangeWriter> file_;
 };
 
 }  // namespace lorvex::testing
