@@ -104,17 +104,16 @@ TEST(PluTableDump, GoodsAreAppendedReadBackAndLoadBack) {
               ProductTable::OpenResult::Opened);
     table->mapFieldNames();
     ASSERT_EQ(table->recordCount(), 2u);
-    const FieldIndexes& f = table->fields();
     std::vector<std::uint8_t> record;
     ASSERT_EQ(table->readRecord(record), 0);
-    EXPECT_EQ(table->getText(f.KOD, record), "42           ");
-    EXPECT_EQ(table->getText(f.NAZWAF, record), "Piwo jasne 0.5l   ");
-    EXPECT_EQ(table->getLowByte(f.OPCJE, record), 0b01001);
+    EXPECT_EQ(table->getText(Field::KOD, record), "42           ");
+    EXPECT_EQ(table->getText(Field::NAZWAF, record), "Piwo jasne 0.5l   ");
+    EXPECT_EQ(table->getLowByte(Field::OPCJE, record), 0b01001);
     ASSERT_EQ(table->nextRecord(), 0);
     ASSERT_EQ(table->readRecord(record), 0);
-    EXPECT_EQ(table->getDouble(f.KODNR, record), 5900000000018);
-    EXPECT_EQ(table->getDouble(f.TANDEM, record), 42);
-    EXPECT_EQ(table->getText(f.NAZWAF, record), "Kawa            \x92 ");  // Mazovia
+    EXPECT_EQ(table->getDouble(Field::KODNR, record), 5900000000018);
+    EXPECT_EQ(table->getDouble(Field::TANDEM, record), 42);
+    EXPECT_EQ(table->getText(Field::NAZWAF, record), "Kawa            \x92 ");  // Mazovia
 
     JobHarness fresh(sim::emptyMemory());
     fresh.file("TOWARY.TBL", run.file("TOWARY.TBL"));

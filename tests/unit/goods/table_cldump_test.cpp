@@ -57,12 +57,11 @@ TEST(ProductTableCldump, AnotherReaderSeesTheAppendedRecords) {
         std::unique_ptr<ProductTable> table;
         ASSERT_EQ(ProductTable::open(dir / "TOWARY.DAT", table), ProductTable::OpenResult::Opened);
         table->mapFieldNames();
-        CapturingConsole console;
         const ProductReportRecord bread{"CHLEB", "     5901234123457", 3.0, 4, 10, 258, 7, 'A', 0,
                                         1};
         const ProductReportRecord milk{"MLEKO", "12", 1.5, 0, 0, 3, 0, 'B', 0, 0};
-        ASSERT_TRUE(table->writeProductRecord(bread, console, 0));
-        ASSERT_TRUE(table->writeProductRecord(milk, console, 0));
+        ASSERT_TRUE(table->writeProductRecord(bread));
+        ASSERT_TRUE(table->writeProductRecord(milk));
     }
     const auto records = cldump(dir / "TOWARY.DAT");
     ASSERT_EQ(records.size(), 3u);
