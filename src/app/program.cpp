@@ -20,12 +20,13 @@ namespace {
 constexpr std::uint32_t kPauseAfterModemLines = 100;
 constexpr std::uint32_t kPauseBeforeExit = 500;
 
-// The /F file of a run: a product table or a text exchange file.
+// The /F file of a run: a product table or a text exchange file. A dump whose job writes nothing
+// opens no file at all, so the user's file stays exactly as it was (or absent).
 struct OpenedFile {
+    bool opened = false;
     std::unique_ptr<ProductTable> table;
     std::unique_ptr<ExchangeReader> reader;
     std::unique_ptr<ExchangeWriter> writer;
-    bool opened() const { return table || reader || writer; }
     // The user's file stays exactly as it was.
     void discard() {
         if (writer) writer->discard();
@@ -33,13 +34,20 @@ struct OpenedFile {
     }
 };
 
-OpenedFile openRunFile(const Settings& settings, const std::filesystem::path& workDir) {
+// The state query reads a digit it keeps nowhere; a letter with no job runs nothing.
+bool writesExchangeFile(const JobEntry* job) {
+    return job != nullptr && job->letter != 'X';
+}
+
+OpenedFile openRunFile(const Settings& settings, const std::filesystem::path& workDir,
+                       bool writesFile) {
     OpenedFile opened;
     const std::filesystem::path path = resolveFileName(workDir, settings.fileName);
     switch (ProductTable::open(path, opened.table)) {
         case ProductTable::OpenResult::Opened:
             opened.table->mapFieldNames();
             opened.table->rewind();
+            opened.opened = true;
             return opened;
         case ProductTable::OpenResult::Invalid:
             // Never taken for a text file: a dump would empty the user's table.
@@ -47,10 +55,12 @@ OpenedFile openRunFile(const Settings& settings, const std::filesystem::path& wo
         case ProductTable::OpenResult::NotATable:
             break;
     }
-    if (settings.direction == Direction::Dump) {
-        opened.writer = ExchangeWriter::open(path);
-    } else {
+    if (settings.direction == Direction::Load) {
         opened.reader = ExchangeReader::open(path);
+        opened.opened = opened.reader != nullptr;
+    } else {
+        if (writesFile) opened.writer = ExchangeWriter::open(path);
+        opened.opened = !writesFile || opened.writer != nullptr;
     }
     return opened;
 }
@@ -81,9 +91,14 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
     StatusLog log(logPath, settings.charsetMode, settings.traceLevel, env.console,
                   settings.utf8Files);
     const JobEntry* job = findJob(settings.commandLetter);
+    if (job == nullptr) {
+        std::string option = "/C";
+        if (settings.commandLetter != '\0') option += settings.commandLetter;
+        env.console.error("lorvex: " + option + " names no job; nothing was done");
+    }
 
-    OpenedFile file = openRunFile(settings, env.workDir);
-    if (!file.opened() || (file.table && job != nullptr && !job->worksOnProductTable)) {
+    OpenedFile file = openRunFile(settings, env.workDir, writesExchangeFile(job));
+    if (!file.opened || (file.table && job != nullptr && !job->worksOnProductTable)) {
         // A product table only serves the jobs that read or append goods records.
         file.discard();
         log.report(kOpenFailed, 0, "");
