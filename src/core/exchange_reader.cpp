@@ -88,6 +88,10 @@ int ExchangeReader::takeUtf8Character() {
         c = (c << 6) | (next & 0x3F);
     }
     start_ += length;
+    // Only the shortest form of a Unicode scalar value is a character: an overlong form (C0 80
+    // for NUL, C0 AC for a comma) would slip a byte past the checks of the field boundaries.
+    constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kShortest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return -1;
     // 0xFF marks the unsendable; the non-breaking space that code page 852 keeps there is rare
     // enough in goods names to be refused with it.
     const int byte = byteOf(c, TextEncoding::Cp852);

@@ -26,7 +26,7 @@ class ExchangeReader {
 
     // The file is UTF-8 while the run's text is code page 852: lines are converted and widths
     // count characters. A line holding a character that code page 852 cannot carry, or bytes that
-    // are not UTF-8, is never handed out: `onUnsendableLine` is called for it
+    // are not UTF-8 in its shortest form, is never handed out: `onUnsendableLine` is called for it
     // instead. A byte order mark at the start of the file is passed over.
     void useUtf8(std::function<void()> onUnsendableLine);
 
