@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "jobs/goods/goods_table.h"
+#include "support/table_builder.h"
 #include "support/processes.h"
 #include "support/sim_session.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "goods/product_table.h"
-#include "jobs/goods/goods_table.h"
+#include "support/table_builder.h"
 #include "support/job_harness.h"
 #include "support/temp_dir.h"
 
