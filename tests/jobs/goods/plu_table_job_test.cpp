@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "goods/product_table.h"
-#include "support/table_builder.h"
 #include "support/job_harness.h"
+#include "support/table_builder.h"
 #include "support/temp_dir.h"
 
 namespace lorvex::test {
