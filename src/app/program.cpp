@@ -5,7 +5,8 @@
 #include "app/command_line.h"
 #include "app/dispatch.h"
 #include "app/screens.h"
-#include "core/exchange_file.h"
+#include "core/exchange_reader.h"
+#include "core/exchange_writer.h"
 #include "core/file_names.h"
 #include "core/run.h"
 #include "goods/product_table.h"
@@ -19,20 +20,34 @@ namespace {
 constexpr std::uint32_t kPauseAfterModemLines = 100;
 constexpr std::uint32_t kPauseBeforeExit = 500;
 
-// The /F file of a run: a product table or a text exchange file.
+// The /F file of a run: a product table or a text exchange file. A dump whose job writes nothing
+// opens no file at all, so the user's file stays exactly as it was (or absent).
 struct OpenedFile {
+    bool opened = false;
     std::unique_ptr<ProductTable> table;
-    std::unique_ptr<ExchangeFile> text;
-    bool opened() const { return table || text; }
+    std::unique_ptr<ExchangeReader> reader;
+    std::unique_ptr<ExchangeWriter> writer;
+    // The user's file stays exactly as it was.
+    void discard() {
+        if (writer) writer->discard();
+        table.reset();
+    }
 };
 
-OpenedFile openRunFile(const Settings& settings, const std::filesystem::path& workDir) {
+// The state query reads a digit it keeps nowhere; a letter with no job runs nothing.
+bool writesExchangeFile(const JobEntry* job) {
+    return job != nullptr && job->letter != 'X';
+}
+
+OpenedFile openRunFile(const Settings& settings, const std::filesystem::path& workDir,
+                       bool writesFile) {
     OpenedFile opened;
     const std::filesystem::path path = resolveFileName(workDir, settings.fileName);
     switch (ProductTable::open(path, opened.table)) {
         case ProductTable::OpenResult::Opened:
             opened.table->mapFieldNames();
             opened.table->rewind();
+            opened.opened = true;
             return opened;
         case ProductTable::OpenResult::Invalid:
             // Never taken for a text file: a dump would empty the user's table.
@@ -40,8 +55,13 @@ OpenedFile openRunFile(const Settings& settings, const std::filesystem::path& wo
         case ProductTable::OpenResult::NotATable:
             break;
     }
-    opened.text = settings.direction == Direction::Dump ? ExchangeFile::openForDump(path)
-                                                        : ExchangeFile::openForLoad(path);
+    if (settings.direction == Direction::Load) {
+        opened.reader = ExchangeReader::open(path);
+        opened.opened = opened.reader != nullptr;
+    } else {
+        if (writesFile) opened.writer = ExchangeWriter::open(path);
+        opened.opened = !writesFile || opened.writer != nullptr;
+    }
     return opened;
 }
 
@@ -71,11 +91,16 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
     StatusLog log(logPath, settings.charsetMode, settings.traceLevel, env.console,
                   settings.utf8Files);
     const JobEntry* job = findJob(settings.commandLetter);
+    if (job == nullptr) {
+        std::string option = "/C";
+        if (settings.commandLetter != '\0') option += settings.commandLetter;
+        env.console.error("lorvex: " + option + " names no job; nothing was done");
+    }
 
-    OpenedFile file = openRunFile(settings, env.workDir);
-    if (!file.opened() || (file.table && job != nullptr && !job->worksOnProductTable)) {
+    OpenedFile file = openRunFile(settings, env.workDir, writesExchangeFile(job));
+    if (!file.opened || (file.table && job != nullptr && !job->worksOnProductTable)) {
         // A product table only serves the jobs that read or append goods records.
-        if (file.text) file.text->discard();
+        file.discard();
         log.report(kOpenFailed, 0, "");
         return kExitFileFailed;
     }
@@ -87,9 +112,7 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
         if (!portFailure.reason.empty()) line += ": " + portFailure.reason;
         if (!portFailure.hint.empty()) line += " (" + portFailure.hint + ")";
         env.console.error(line);
-        // The user's file stays exactly as it was: the dump never got to replace it.
-        if (file.text) file.text->discard();
-        file.table.reset();
+        file.discard();
         log.report(kOpenFailed, 0, "");
         return kExitPortFailed;
     }
@@ -101,11 +124,17 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
     env.clock.sleepMs(kPauseAfterModemLines);
 
     RegisterLink link(*port, env.clock, env.console, settings.traceLevel);
-    Run run{settings,        env.console,      env.clock, link, log,
-            file.text.get(), file.table.get(), 0,         {},   0};
-    if (settings.utf8Files && run.file != nullptr) {
-        run.file->useUtf8([&run] { run.report(kBadFileData); });
-    }
+    Run run{.settings = settings,
+            .console = env.console,
+            .clock = env.clock,
+            .link = link,
+            .log = log,
+            .reader = file.reader.get(),
+            .writer = file.writer.get(),
+            .table = file.table.get(),
+            .currentItemCode = {}};
+    if (settings.utf8Files && run.reader) run.reader->useUtf8([&run] { run.report(kBadFileData); });
+    if (settings.utf8Files && run.writer) run.writer->useUtf8();
     if (job != nullptr) job->run(run);
 
     int exitCode = kExitDone;
@@ -117,11 +146,10 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
         file.table->close();
     }
     const bool registerNeverAnswered = run.lastStatus == kNoAnswer || run.lastStatus == kLinkLost;
-    if (file.text && settings.direction == Direction::Dump && job != nullptr &&
-        !file.text->written() && registerNeverAnswered) {
+    if (file.writer && job != nullptr && !file.writer->written() && registerNeverAnswered) {
         // Nothing came from the register: the user's earlier file is worth more than an empty one.
-        file.text->discard();
-    } else if (file.text && !file.text->commit()) {
+        file.writer->discard();
+    } else if (file.writer && !file.writer->commit().ok()) {
         // The exchange file could not be written whole; the old file is kept.
         run.report(kOpenFailed);
         exitCode = kExitFileFailed;

@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/exchange_file.h"
+#include "core/exchange_reader.h"
+#include "core/exchange_writer.h"
 #include "core/settings.h"
 #include "link/register_link.h"
 #include "link/status_log.h"
@@ -22,7 +23,10 @@ struct Run {
     Clock& clock;
     RegisterLink& link;
     StatusLog& log;
-    ExchangeFile* file = nullptr;   // the text exchange file, or null in product-table mode
+    // The text exchange file: read by a load, written by a dump; both null in product-table
+    // mode and for a job that writes no file.
+    ExchangeReader* reader = nullptr;
+    ExchangeWriter* writer = nullptr;
     ProductTable* table = nullptr;  // the product table in product-table mode, else null
 
     // Named in the messages of the error log.
@@ -41,10 +45,10 @@ struct Run {
     }
     void pause(std::uint32_t ms) { clock.sleepMs(ms); }
     // The next line of the exchange file (load); false at its end or when there is none.
-    bool readLine(std::string& line) { return file != nullptr && file->readLine(line); }
+    bool readLine(std::string& line) { return reader != nullptr && reader->readLine(line); }
     // Appends to the exchange file (dump).
     void write(std::string_view text) {
-        if (file != nullptr) file->write(text);
+        if (writer != nullptr) writer->write(text);
     }
     bool dumping() const { return settings.direction == Direction::Dump; }
 };

@@ -15,8 +15,7 @@ constexpr std::uint32_t kPauseAfterRangeMs = 5000;
 // False when the product table could not be written.
 bool writeGood(Run& run, const DumpedPlu& plu) {
     if (run.table != nullptr) {
-        return run.table->writeProductRecord(pluProductRecord(plu), run.console,
-                                             run.settings.traceLevel, run.settings.charsetMode);
+        return appendGoodsRecord(run, pluProductRecord(plu));
     }
     run.write(pluLine(plu));
     return true;

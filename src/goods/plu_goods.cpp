@@ -138,19 +138,18 @@ PluRecord pluFromLine(std::string_view line, CharsetMode mode) {
 
 PluRecord pluFromTable(const ProductTable& table, const std::vector<std::uint8_t>& buffer,
                        CharsetMode mode) {
-    const FieldIndexes& f = table.fields();
     PluRecord record;
-    record.price = table.getDouble(f.CENADET, buffer);
-    record.code = table.getDouble(f.KODNR, buffer);
-    record.tandemCode = table.getDouble(f.TANDEM, buffer);
-    record.vatLetter = letterOf(table.getText(f.TYPPODS, buffer));
-    const unsigned options = table.getLowByte(f.OPCJE, buffer);
+    record.price = table.getDouble(Field::CENADET, buffer);
+    record.code = table.getDouble(Field::KODNR, buffer);
+    record.tandemCode = table.getDouble(Field::TANDEM, buffer);
+    record.vatLetter = letterOf(table.getText(Field::TYPPODS, buffer));
+    const unsigned options = table.getLowByte(Field::OPCJE, buffer);
     record.flags.clear();
     for (unsigned bit = 0; bit < kFlagsWidth; ++bit)
         record.flags += (options >> bit & 1u) ? '1' : '0';
-    record.halo = table.getLowByte(f.HALO, buffer);
-    record.department = table.getLowByte(f.DZIAL, buffer);
-    const std::string name = table.getText(f.NAZWAF, buffer);
+    record.halo = table.getLowByte(Field::HALO, buffer);
+    record.department = table.getLowByte(Field::DZIAL, buffer);
+    const std::string name = table.getText(Field::NAZWAF, buffer);
     record.name = wireText(std::string_view(name).substr(0, kNameWidth));
     convertText(record.name, 1, mode);
     record.typeDigit = 3;

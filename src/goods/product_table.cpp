@@ -7,12 +7,7 @@
 #include <system_error>
 
 #include "platform/files.h"
-#include "text/format.h"
 #include "text/numbers.h"
-
-#ifndef _WIN32
-#include <sys/types.h>
-#endif
 
 namespace lorvex {
 namespace {
@@ -36,9 +31,12 @@ constexpr std::size_t kNameLength = 14;
 constexpr std::size_t kFieldOffsetAt = 17;
 constexpr std::size_t kFieldLengthAt = 19;
 
-// Longest name and code text a ProductReportRecord carries (30 and 20 bytes with the NUL).
-constexpr std::size_t kNameKept = 29;
-constexpr std::size_t kCodeKept = 19;
+// The name of each Field in the descriptors, in the order of the enumeration.
+constexpr std::array<const char*, kFieldCount> kFieldNames = {
+    "ILOSC",  "ILOSC_ECR", "KOD",    "KODNR",  "CENA",    "CENADET", "CENAHUR", "DZIAL",
+    "FBYTE1", "NAZWA",     "NAZWAF", "OPCJE",  "FREAL1",  "FREAL2",  "NUMER",   "RABAT",
+    "RABATC", "STATUS",    "FORMA",  "FBYTE2", "WSK",     "TYP",     "TPU",     "JM",
+    "TANDEM", "HALO",      "ZAOKN",  "ZAOKB",  "TYPPODS", "SWW"};
 
 std::uint64_t readLittleEndian(const std::uint8_t* bytes, std::size_t count) {
     std::uint64_t value = 0;
@@ -58,29 +56,6 @@ std::array<std::uint8_t, N> littleEndianBytes(std::uint64_t value) {
     std::array<std::uint8_t, N> bytes{};
     writeLittleEndian(bytes.data(), value, N);
     return bytes;
-}
-
-bool seekTo(std::FILE* file, std::uint64_t position) {
-#ifdef _WIN32
-    if (position > static_cast<std::uint64_t>(std::numeric_limits<__int64>::max())) return false;
-    return _fseeki64(file, static_cast<__int64>(position), SEEK_SET) == 0;
-#else
-    if (position > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;
-    return fseeko(file, static_cast<off_t>(position), SEEK_SET) == 0;
-#endif
-}
-
-bool sizeOf(std::FILE* file, std::uint64_t& size) {
-#ifdef _WIN32
-    if (_fseeki64(file, 0, SEEK_END) != 0) return false;
-    const __int64 end = _ftelli64(file);
-#else
-    if (fseeko(file, 0, SEEK_END) != 0) return false;
-    const off_t end = ftello(file);
-#endif
-    if (end < 0) return false;
-    size = static_cast<std::uint64_t>(end);
-    return true;
 }
 
 // Bytes before the first NUL within `limit`.
@@ -155,13 +130,13 @@ ProductTable::OpenResult ProductTable::open(const fs::path& path,
     const std::uint64_t descriptorsEnd = kHeaderSize + fieldCount * kDescriptorSize;
     std::uint64_t fileSize = 0;
     if (fieldCount > kMaxFields || recordBytes == 0 || recordBytes > kMaxRecordSize ||
-        !sizeOf(file, fileSize) || descriptorsEnd > fileSize || dataStart > fileSize ||
+        !lorvex::fileSize(file, fileSize) || descriptorsEnd > fileSize || dataStart > fileSize ||
         dataStart < descriptorsEnd) {
         // Records placed over the header or the descriptors would be overwritten by an append.
         return OpenResult::Invalid;
     }
 
-    if (!seekTo(file, kHeaderSize)) return OpenResult::Invalid;
+    if (!seekFile(file, kHeaderSize)) return OpenResult::Invalid;
     for (std::uint64_t i = 0; i < fieldCount; ++i) {
         std::array<std::uint8_t, kDescriptorSize> raw{};
         if (std::fread(raw.data(), 1, raw.size(), file) != raw.size()) return OpenResult::Invalid;
@@ -217,7 +192,7 @@ int ProductTable::nextRecord() {
     if (file_ == nullptr || index_ == std::numeric_limits<std::uint32_t>::max()) {
         return kCannotPosition;
     }
-    if (!seekTo(file_, recordPosition(index_ + 1))) return kCannotPosition;
+    if (!seekFile(file_, recordPosition(index_ + 1))) return kCannotPosition;
     ++index_;
     return 0;
 }
@@ -226,7 +201,7 @@ int ProductTable::readRecord(std::vector<std::uint8_t>& buffer) {
     const std::size_t size = recordSize();
     buffer.assign(size, 0);
     std::size_t got = 0;
-    if (file_ != nullptr && seekTo(file_, recordPosition(index_))) {
+    if (file_ != nullptr && seekFile(file_, recordPosition(index_))) {
         got = std::fread(buffer.data(), 1, size, file_);
     }
     return static_cast<int>(got) - static_cast<int>(size);
@@ -248,9 +223,9 @@ bool ProductTable::appendRecord(const std::vector<std::uint8_t>& buffer) {
     writeLittleEndian(header.data() + kAppendedCountAt, appendedCount() + 1u, 4);
     writeLittleEndian(header.data() + kChangedFlagAt, 1, 4);
 
-    const bool written = seekTo(file_, recordPosition(count)) &&
+    const bool written = seekFile(file_, recordPosition(count)) &&
                          std::fwrite(record.data(), 1, record.size(), file_) == record.size() &&
-                         std::fflush(file_) == 0 && seekTo(file_, 0) &&
+                         std::fflush(file_) == 0 && seekFile(file_, 0) &&
                          std::fwrite(header.data(), 1, header.size(), file_) == header.size() &&
                          std::fflush(file_) == 0;
     if (!written) {
@@ -338,118 +313,75 @@ void ProductTable::putBytes(const std::uint8_t* bytes, std::size_t byteCount, in
     }
 }
 
-void ProductTable::putText(const std::string& text, int index,
+void ProductTable::putText(const std::string& text, Field f,
                            std::vector<std::uint8_t>& record) const {
     putBytes(reinterpret_cast<const std::uint8_t*>(text.data()),
-             textLength(text.data(), text.size()), index, record);
+             textLength(text.data(), text.size()), index(f), record);
 }
 
-void ProductTable::putDouble(double value, int index, std::vector<std::uint8_t>& record) const {
+void ProductTable::putDouble(double value, Field f, std::vector<std::uint8_t>& record) const {
     const auto bytes = littleEndianBytes<8>(std::bit_cast<std::uint64_t>(value));
-    putBytes(bytes.data(), bytes.size(), index, record);
+    putBytes(bytes.data(), bytes.size(), index(f), record);
 }
 
-void ProductTable::putInt32(std::int32_t value, int index,
-                            std::vector<std::uint8_t>& record) const {
+void ProductTable::putInt32(std::int32_t value, Field f, std::vector<std::uint8_t>& record) const {
     const auto bytes = littleEndianBytes<4>(static_cast<std::uint32_t>(value));
-    putBytes(bytes.data(), bytes.size(), index, record);
+    putBytes(bytes.data(), bytes.size(), index(f), record);
 }
 
-void ProductTable::putInt16(std::uint16_t value, int index,
-                            std::vector<std::uint8_t>& record) const {
+void ProductTable::putInt16(std::uint16_t value, Field f, std::vector<std::uint8_t>& record) const {
     const auto bytes = littleEndianBytes<2>(value);
-    putBytes(bytes.data(), bytes.size(), index, record);
+    putBytes(bytes.data(), bytes.size(), index(f), record);
 }
 
-void ProductTable::putByte(std::uint8_t value, int index, std::vector<std::uint8_t>& record) const {
-    putBytes(&value, 1, index, record);
+void ProductTable::putByte(std::uint8_t value, Field f, std::vector<std::uint8_t>& record) const {
+    putBytes(&value, 1, index(f), record);
 }
 
 void ProductTable::mapFieldNames() {
-    FieldIndexes& f = fields_;
-    f.ILOSC = findField("ILOSC");
-    f.ILOSC_ECR = findField("ILOSC_ECR");
-    f.KOD = findField("KOD");
-    f.KODNR = findField("KODNR");
-    f.CENA = findField("CENA");
-    f.CENADET = findField("CENADET");
-    f.CENAHUR = findField("CENAHUR");
-    f.DZIAL = findField("DZIAL");
-    f.FBYTE1 = findField("FBYTE1");
-    f.NAZWA = findField("NAZWA");
-    f.NAZWAF = findField("NAZWAF");
-    f.STAN = findField("STAN");
-    f.GRUPA1 = findField("GRUPA1");
-    f.GRUPA2 = findField("GRUPA2");
-    f.OPCJE = findField("OPCJE");
-    f.FLONG0 = findField("FLONG0");
-    f.FREAL1 = findField("FREAL1");
-    f.ILOSCJMZ = findField("ILOSCJMZ");
-    f.FREAL2 = findField("FREAL2");
-    f.NUMER = findField("NUMER");
-    f.RABAT = findField("RABAT");
-    f.RABATC = findField("RABATC");
-    f.STATUS = findField("STATUS");
-    f.FORMA = findField("FORMA");
-    f.FBYTE2 = findField("FBYTE2");
-    f.WSK = findField("WSK");
-    f.TYP = findField("TYP");
-    f.TPU = findField("TPU");
-    f.JM = findField("JM");
-    f.TANDEM = findField("TANDEM");
-    f.HALO = findField("HALO");
-    f.ZAOKN = findField("ZAOKN");
-    f.ZAOKB = findField("ZAOKB");
-    f.TYPPODS = findField("TYPPODS");
-    f.SWW = findField("SWW");
+    for (std::size_t i = 0; i < kFieldCount; ++i) fieldIndexes_[i] = findField(kFieldNames[i]);
 }
 
-bool ProductTable::writeProductRecord(const ProductReportRecord& record, Console& console,
-                                      int traceLevel, CharsetMode mode) {
-    const FieldIndexes& f = fields_;
+bool ProductTable::writeProductRecord(const ProductReportRecord& record) {
+    using enum Field;
     std::vector<std::uint8_t> out(recordSize(), 0);
-    const std::string name = boundedText(record.name, kNameKept);
-    const std::string code = boundedText(record.codeText, kCodeKept);
+    const std::string name = boundedText(record.name, ProductReportRecord::kNameKept);
+    const std::string code = boundedText(record.codeText, ProductReportRecord::kCodeKept);
     const double quantity = record.quantity;
     const auto department = record.department;
     const auto departmentLowByte = static_cast<std::uint8_t>(department & 0xFF);
 
-    putDouble(quantity, f.ILOSC, out);
-    putDouble(quantity, f.ILOSC_ECR, out);
-    putText(code, f.KOD, out);
-    putDouble(readDouble(code), f.KODNR, out);
-    putDouble(quantity != 0.0 ? record.value / quantity : record.unitPrice, f.CENA, out);
-    putDouble(record.unitPrice, f.CENADET, out);
-    putDouble(record.unitPrice, f.CENAHUR, out);
-    putInt32(department, f.DZIAL, out);
-    putByte(departmentLowByte, f.FBYTE1, out);
-    putText(name, f.NAZWA, out);
-    putText(name, f.NAZWAF, out);
-    putInt16(record.flagBits, f.OPCJE, out);
-    putDouble(0.0, f.FREAL1, out);
-    putDouble(0.0, f.FREAL2, out);
-    putInt32(1, f.NUMER, out);
-    putDouble(0.0, f.RABAT, out);
-    putDouble(0.0, f.RABATC, out);
-    putText("IMP", f.STATUS, out);
-    putByte(1, f.FORMA, out);
-    putByte(static_cast<std::uint8_t>(record.extraByte & 0xFF), f.FBYTE2, out);
-    putByte(0, f.WSK, out);
-    putByte('3', f.TYP, out);
-    putByte(1, f.TPU, out);
-    putText("SZT", f.JM, out);
-    putDouble(0.01, f.ZAOKN, out);
-    putDouble(0.01, f.ZAOKB, out);
-    putText(std::string(1, static_cast<char>(record.vatLetter & 0xFF)), f.TYPPODS, out);
-    putText("  ", f.SWW, out);
-    putDouble(record.value, f.TANDEM, out);
-    putInt32(record.halo, f.HALO, out);
-    putByte(departmentLowByte, f.FBYTE1, out);
-
-    if (traceLevel >= 1) {
-        console.print(format("%f,%s,%s,%d\n", quantity, code.c_str(), name.c_str(), department),
-                      consoleEncoding(mode));
-    }
+    putDouble(quantity, ILOSC, out);
+    putDouble(quantity, ILOSC_ECR, out);
+    putText(code, KOD, out);
+    putDouble(readDouble(code), KODNR, out);
+    putDouble(quantity != 0.0 ? record.value / quantity : record.unitPrice, CENA, out);
+    putDouble(record.unitPrice, CENADET, out);
+    putDouble(record.unitPrice, CENAHUR, out);
+    putInt32(department, DZIAL, out);
+    putByte(departmentLowByte, FBYTE1, out);
+    putText(name, NAZWA, out);
+    putText(name, NAZWAF, out);
+    putInt16(record.flagBits, OPCJE, out);
+    putDouble(0.0, FREAL1, out);
+    putDouble(0.0, FREAL2, out);
+    putInt32(1, NUMER, out);
+    putDouble(0.0, RABAT, out);
+    putDouble(0.0, RABATC, out);
+    putText("IMP", STATUS, out);
+    putByte(1, FORMA, out);
+    putByte(static_cast<std::uint8_t>(record.extraByte & 0xFF), FBYTE2, out);
+    putByte(0, WSK, out);
+    putByte('3', TYP, out);
+    putByte(1, TPU, out);
+    putText("SZT", JM, out);
+    putDouble(0.01, ZAOKN, out);
+    putDouble(0.01, ZAOKB, out);
+    putText(std::string(1, static_cast<char>(record.vatLetter & 0xFF)), TYPPODS, out);
+    putText("  ", SWW, out);
+    putDouble(record.value, TANDEM, out);
+    putInt32(record.halo, HALO, out);
+    putByte(departmentLowByte, FBYTE1, out);
     return appendRecord(out);
 }
 

@@ -8,9 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/console.h"
-#include "text/charset.h"
-
 namespace lorvex {
 
 // One field descriptor of a product table (27 bytes in the file).
@@ -22,17 +19,22 @@ struct FieldDescriptor {
     std::array<std::uint8_t, 27> raw{};  // as read, so unused bytes are kept
 };
 
-// The descriptor index of each field the program uses; -1 where the table lacks it.
-struct FieldIndexes {
-    int ILOSC = -1, ILOSC_ECR = -1, KOD = -1, KODNR = -1, CENA = -1, CENADET = -1, CENAHUR = -1,
-        DZIAL = -1, FBYTE1 = -1, NAZWA = -1, NAZWAF = -1, STAN = -1, GRUPA1 = -1, GRUPA2 = -1,
-        OPCJE = -1, FLONG0 = -1, FREAL1 = -1, ILOSCJMZ = -1, FREAL2 = -1, NUMER = -1, RABAT = -1,
-        RABATC = -1, STATUS = -1, FORMA = -1, FBYTE2 = -1, WSK = -1, TYP = -1, TPU = -1, JM = -1,
-        TANDEM = -1, HALO = -1, ZAOKN = -1, ZAOKB = -1, TYPPODS = -1, SWW = -1;
+struct Run;
+
+// The fields the program reads or writes, named as a shop's table names them.
+// clang-format off
+enum class Field {
+    ILOSC, ILOSC_ECR, KOD, KODNR, CENA, CENADET, CENAHUR, DZIAL, FBYTE1, NAZWA, NAZWAF,
+    OPCJE, FREAL1, FREAL2, NUMER, RABAT, RABATC, STATUS, FORMA, FBYTE2, WSK, TYP,
+    TPU, JM, TANDEM, HALO, ZAOKN, ZAOKB, TYPPODS, SWW
 };
+// clang-format on
+inline constexpr std::size_t kFieldCount = static_cast<std::size_t>(Field::SWW) + 1;
 
 // What a dump or a report hands to writeProductRecord, zeroed by its producer before filling.
 struct ProductReportRecord {
+    static constexpr int kNameKept = 29;
+    static constexpr int kCodeKept = 19;
     std::string name;      // at most 29 bytes are kept
     std::string codeText;  // the register's 18 characters; at most 19 bytes are kept
     double unitPrice = 0;
@@ -107,27 +109,35 @@ class ProductTable {
     std::string getText(int index, const std::vector<std::uint8_t>& record) const;
     // First (lowest) byte of a field; 0 when absent.
     std::uint8_t getLowByte(int index, const std::vector<std::uint8_t>& record) const;
+    double getDouble(Field f, const std::vector<std::uint8_t>& r) const {
+        return getDouble(index(f), r);
+    }
+    std::string getText(Field f, const std::vector<std::uint8_t>& r) const {
+        return getText(index(f), r);
+    }
+    std::uint8_t getLowByte(Field f, const std::vector<std::uint8_t>& r) const {
+        return getLowByte(index(f), r);
+    }
 
     // A character field receives the text (or the value's bytes) up to the first NUL, cut to its
     // width and padded with spaces; a binary field the bytes cut to its width and padded with
-    // zeros. A negative index stores nothing.
-    void putText(const std::string& text, int index, std::vector<std::uint8_t>& record) const;
-    void putDouble(double value, int index, std::vector<std::uint8_t>& record) const;
-    void putInt32(std::int32_t value, int index, std::vector<std::uint8_t>& record) const;
-    void putInt16(std::uint16_t value, int index, std::vector<std::uint8_t>& record) const;
-    void putByte(std::uint8_t value, int index, std::vector<std::uint8_t>& record) const;
+    // zeros. A field the table lacks stores nothing.
+    void putText(const std::string& text, Field f, std::vector<std::uint8_t>& record) const;
+    void putDouble(double value, Field f, std::vector<std::uint8_t>& record) const;
+    void putInt32(std::int32_t value, Field f, std::vector<std::uint8_t>& record) const;
+    void putInt16(std::uint16_t value, Field f, std::vector<std::uint8_t>& record) const;
+    void putByte(std::uint8_t value, Field f, std::vector<std::uint8_t>& record) const;
 
+    // Finds the descriptor of every Field by its name.
     void mapFieldNames();
-    const FieldIndexes& fields() const { return fields_; }
+    // The descriptor index of a field; -1 where the table lacks it.
+    int index(Field f) const { return fieldIndexes_[static_cast<std::size_t>(f)]; }
 
-    // Builds one table record from `record` and appends it. At trace level 1 or more shows
-    // "%f,%s,%s,%d\n" (quantity, code, name, department), the name read in the /S encoding
-    // `mode`. False on a write error.
-    bool writeProductRecord(const ProductReportRecord& record, Console& console, int traceLevel,
-                            CharsetMode mode = CharsetMode::Mazovia);
+    // Builds one table record from `record` and appends it. False on a write error.
+    bool writeProductRecord(const ProductReportRecord& record);
 
   private:
-    ProductTable() = default;
+    ProductTable() { fieldIndexes_.fill(-1); }
     void putBytes(const std::uint8_t* bytes, std::size_t count, int index,
                   std::vector<std::uint8_t>& record) const;
     // The part of a field that lies inside the record buffer: start and byte count.
@@ -138,9 +148,14 @@ class ProductTable {
     std::FILE* file_ = nullptr;
     std::array<std::uint8_t, kHeaderSize> header_{};
     std::vector<FieldDescriptor> descriptors_;
-    FieldIndexes fields_;
+    std::array<int, kFieldCount> fieldIndexes_{};
     std::uint32_t index_ = 0;
     bool writeFailed_ = false;
 };
+
+// Appends a goods record of a dump or a report to the run's product table, shown first at trace
+// level 1 as "%f,%s,%s,%d" (quantity, code, name, department) with the name in the /S encoding.
+// False on a write error.
+bool appendGoodsRecord(Run& run, const ProductReportRecord& record);
 
 }  // namespace lorvex

@@ -47,8 +47,7 @@ StatusCode readPluSalesReport(Run& run, int mode) {
                 if (!isSold(record)) return;
                 if (run.table != nullptr) {
                     // A failed append is the run's to report: the table knows it failed.
-                    run.table->writeProductRecord(pluSalesTableRecord(record), run.console,
-                                                  settings.traceLevel, settings.charsetMode);
+                    appendGoodsRecord(run, pluSalesTableRecord(record));
                 } else {
                     run.write(pluSalesLine(record));
                 }
@@ -77,8 +76,7 @@ StatusCode readPackagingReport(Run& run, int mode, std::string_view rangeEnd, in
                   consoleEncoding(settings.charsetMode));
         if (run.table != nullptr) {
             // A failed append is the run's to report: the table knows it failed.
-            run.table->writeProductRecord(packagingTableRecord(record), run.console,
-                                          settings.traceLevel, settings.charsetMode);
+            appendGoodsRecord(run, packagingTableRecord(record));
         } else {
             run.write(packagingLine(record));
         }

@@ -11,8 +11,8 @@
 #include "app/screens.h"
 #include "link/status_log.h"
 #include "support/processes.h"
+#include "support/table_builder.h"
 #include "support/temp_dir.h"
-#include "unit/goods/table_builder.h"
 
 namespace lorvex::test {
 namespace {

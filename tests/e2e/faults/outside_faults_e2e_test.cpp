@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "jobs/goods/goods_table.h"
 #include "support/processes.h"
 #include "support/sim_session.h"
+#include "support/table_builder.h"
 
 namespace lorvex::test {
 namespace {

@@ -71,7 +71,7 @@ TEST(RunFlow, LettersWithoutAJobOpenAndCloseOnly) {
         JobHarness harness;
         const JobResult run = harness.file("DATA.TXT", "old\n").run({letter, "/FDATA.TXT"});
         EXPECT_EQ(run.exitCode, 0) << letter;
-        EXPECT_EQ(run.file("DATA.TXT"), "") << letter << ": a dump empties the file by opening it";
+        EXPECT_EQ(run.file("DATA.TXT"), "old\n") << letter;
         EXPECT_TRUE(run.pcFrames().empty()) << letter;
         // 100 ms after raising the modem lines, 500 ms before the end.
         EXPECT_EQ(run.virtualMs, 600u) << letter;
@@ -94,6 +94,33 @@ TEST(RunFlow, ALineBelongsToAJobOnlyWhenItStartsWithItsPrefix) {
     ASSERT_EQ(run.pcFrames().size(), 2u);
     EXPECT_EQ(run.pcFrames()[1], "DD2Ewa               4321");
     EXPECT_EQ(run.file("MIX.TXT").substr(0, 5), "PLU  ") << "a load leaves its file alone";
+}
+
+// A run whose job writes no file leaves the /F file exactly as it was, and absent stays absent;
+// a letter with no job says so on stderr.
+TEST(RunFlowFiles, RunsThatWriteNothingLeaveTheFileAlone) {
+    const struct {
+        std::vector<std::string> args;
+        std::string errors;
+    } cases[] = {
+        {{"/CQ", "/FKEEP.TXT"}, "lorvex: /CQ names no job; nothing was done\n"},
+        {{"/C", "/FKEEP.TXT"}, "lorvex: /C names no job; nothing was done\n"},
+        {{"/CX", "/FKEEP.TXT"}, ""},
+        {{"/CX"}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        for (const bool present : {true, false}) {
+            JobHarness harness;
+            if (present) harness.file("KEEP.TXT", "yesterday\n");
+            const JobResult run = harness.run(c.args);
+            EXPECT_EQ(run.exitCode, 0);
+            EXPECT_EQ(run.errors, c.errors);
+            EXPECT_EQ(run.has("KEEP.TXT"), present);
+            EXPECT_EQ(run.file("KEEP.TXT"), present ? "yesterday\n" : "");
+            EXPECT_FALSE(run.has("std.dat"));
+        }
+    }
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "jobs/goods/goods_table.h"
+#include "support/table_builder.h"
 #include "jobs/job_texts.h"
 #include "support/job_harness.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/exchange_file.h"
+#include "core/exchange_writer.h"
 #include "temp_dir.h"
 
 #ifndef _WIN32
@@ -17,50 +17,47 @@ namespace {
 using namespace coretest;
 namespace fs = std::filesystem;
 
-std::size_t entries(const fs::path& dir) {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+// The file as it stands ("-" when absent), and how many entries its directory holds.
+std::string state(const fs::path& path) {
+    const auto entries = std::distance(fs::directory_iterator(path.parent_path()), {});
+    return (fs::exists(path) ? readText(path) : "-") + "/" + std::to_string(entries);
 }
 
-// The user's old file is replaced only by a complete new one, and only on commit.
+// The user's old file is replaced only by a complete new one, only on commit, through a
+// temporary file beside it that never stays behind.
 TEST(ExchangeFileDump, CommitReplacesAndDiscardKeepsTheOldFile) {
     enum class End { Commit, Discard, Destroy };
-#ifdef _WIN32
-    const std::string written = "DEP1\r\nDEP2\r\n";
-#else
-    const std::string written = "DEP1\nDEP2\n";
-#endif
+    const std::string written = textLinesEndInCrLf() ? "DEP1\r\nDEP2\r\n" : "DEP1\nDEP2\n";
     const struct {
         bool oldFile;
         End end;
-        std::string expected;  // "-": the file must not exist
-    } cases[] = {{true, End::Commit, written},
-                 {false, End::Commit, written},
-                 {true, End::Discard, "OLD\n"},
-                 {false, End::Discard, "-"},
-                 {true, End::Destroy, "OLD\n"}};
+        std::string expected;
+    } cases[] = {{true, End::Commit, written + "/1"},
+                 {false, End::Commit, written + "/1"},
+                 {true, End::Discard, "OLD\n/1"},
+                 {false, End::Discard, "-/0"},
+                 {true, End::Destroy, "OLD\n/1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(&c - cases));
         TempDir dir;
         const auto path = dir / "std.dat";
         if (c.oldFile) writeText(path, "OLD\n");
-        auto file = ExchangeFile::openForDump(path);
+        auto file = ExchangeWriter::open(path);
         ASSERT_NE(file, nullptr);
         file->write("DEP1\nDEP2\n");
         EXPECT_EQ(file->temporaryPath().parent_path(), dir.path());
         EXPECT_EQ(file->temporaryPath().filename().string().rfind(".std.dat.lorvex-", 0), 0u);
-        EXPECT_EQ(fs::exists(path) ? readText(path) : "-", c.oldFile ? "OLD\n" : "-");
+        EXPECT_EQ(state(path), c.oldFile ? "OLD\n/2" : "-/1");
         if (c.end == End::Commit) {
-            EXPECT_TRUE(file->commit() && file->commit());
+            EXPECT_TRUE(file->commit().ok() && file->commit().ok());
         }
         if (c.end == End::Discard) file->discard();
         file.reset();
-        EXPECT_EQ(fs::exists(path) ? readText(path) : "-", c.expected);
-        EXPECT_EQ(entries(dir.path()), c.expected == "-" ? 0u : 1u) << "no temporary file left";
+        EXPECT_EQ(state(path), c.expected);
     }
     TempDir dir;
-    EXPECT_EQ(ExchangeFile::openForDump(dir / "no-such-dir" / "std.dat"), nullptr);
-    EXPECT_EQ(ExchangeFile::openForDump(dir.path()), nullptr);
+    EXPECT_EQ(ExchangeWriter::open(dir / "no-such-dir" / "std.dat"), nullptr);
+    EXPECT_EQ(ExchangeWriter::open(dir.path()), nullptr);
 }
 
 #ifndef _WIN32
@@ -73,35 +70,33 @@ TEST(ExchangeFileDump, KeepsLinksAndPermissions) {
     fs::create_symlink("data/real.dat", dir / "std.dat");
     fs::create_symlink("data/new.dat", dir / "dangling.dat");
     for (const char* name : {"std.dat", "dangling.dat"}) {
-        auto file = ExchangeFile::openForDump(dir / name);
+        auto file = ExchangeWriter::open(dir / name);
         ASSERT_NE(file, nullptr);
         file->write("NEW\n");
-        ASSERT_TRUE(file->commit());
+        ASSERT_TRUE(file->commit().ok());
         EXPECT_TRUE(fs::is_symlink(dir / name)) << name;
     }
     EXPECT_EQ(readText(dir / "data" / "real.dat"), "NEW\n");
     EXPECT_EQ(readText(dir / "data" / "new.dat"), "NEW\n");
-    struct stat st {};
-    ASSERT_EQ(stat((dir / "data" / "real.dat").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(fs::status(dir / "data" / "real.dat").permissions(), fs::perms(0640));
 }
 
-// Every way a dump can fail to reach the disk is a failed commit, and the old file stays.
+// Every way a dump can fail to reach the disk is a failed commit with the system's reason, and
+// the old file stays.
 TEST(ExchangeFileDump, AFailedWriteIsAFailedCommitAndKeepsTheOldFile) {
     TempDir dir;
     fs::create_symlink("/dev/full", dir / "full.dat");
-    auto full = ExchangeFile::openForDump(dir / "full.dat");
+    auto full = ExchangeWriter::open(dir / "full.dat");
     ASSERT_NE(full, nullptr);
     full->write("DEP1\n");
-    EXPECT_FALSE(full->commit());
-    EXPECT_TRUE(fs::is_symlink(dir / "full.dat"));
+    EXPECT_EQ(full->commit().failure, "No space left on device");
 
     writeText(dir / "std.dat", "OLD\n");
-    auto vanished = ExchangeFile::openForDump(dir / "std.dat");
+    auto vanished = ExchangeWriter::open(dir / "std.dat");
     ASSERT_NE(vanished, nullptr);
     vanished->write("NEW\n");
     fs::remove(vanished->temporaryPath());
-    EXPECT_FALSE(vanished->commit());
+    EXPECT_EQ(vanished->commit().failure, "No such file or directory");
     EXPECT_EQ(readText(dir / "std.dat"), "OLD\n");
 
     // A full disk, played by the child's file size limit.
@@ -110,23 +105,21 @@ TEST(ExchangeFileDump, AFailedWriteIsAFailedCommitAndKeepsTheOldFile) {
     if (child == 0) {
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{8, 8};
-        auto file = setrlimit(RLIMIT_FSIZE, &limit) == 0
-                        ? ExchangeFile::openForDump(dir / "std.dat")
-                        : nullptr;
+        auto file =
+            setrlimit(RLIMIT_FSIZE, &limit) == 0 ? ExchangeWriter::open(dir / "std.dat") : nullptr;
         if (!file) _exit(2);
         for (int i = 0; i < 1000; ++i) file->write("PLU123456789,CHLEB\n");
-        _exit(file->commit() ? 1 : 0);
+        _exit(file->commit().ok() ? 1 : 0);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_EQ(readText(dir / "std.dat"), "OLD\n");
-    EXPECT_EQ(entries(dir.path()), 2u) << "the temporary file is removed";
+    EXPECT_EQ(state(dir / "std.dat"), "OLD\n/2") << "the temporary file is removed";
 
-    auto sink = ExchangeFile::openForDump("/dev/null");
+    auto sink = ExchangeWriter::open("/dev/null");
     ASSERT_NE(sink, nullptr);
     sink->write("DEP1\n");
-    EXPECT_TRUE(sink->commit());
+    EXPECT_TRUE(sink->commit().ok());
 }
 
 TEST(ExchangeFileDump, ReadOnlyFilesStayAndReadOnlyDirectoriesAreWrittenInPlace) {
@@ -134,16 +127,16 @@ TEST(ExchangeFileDump, ReadOnlyFilesStayAndReadOnlyDirectoriesAreWrittenInPlace)
     TempDir dir;
     writeText(dir / "std.dat", "OLD\n");
     writeText(dir / "ro.dat", "OLD\n");
-    ASSERT_EQ(chmod((dir / "ro.dat").c_str(), 0444), 0);
-    ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
-    EXPECT_EQ(ExchangeFile::openForDump(dir / "ro.dat"), nullptr);
-    auto file = ExchangeFile::openForDump(dir / "std.dat");
+    fs::permissions(dir / "ro.dat", fs::perms(0444));
+    fs::permissions(dir.path(), fs::perms(0555));
+    EXPECT_EQ(ExchangeWriter::open(dir / "ro.dat"), nullptr);
+    auto file = ExchangeWriter::open(dir / "std.dat");
     ASSERT_NE(file, nullptr);
     file->write("NEW\n");
     EXPECT_EQ(readText(dir / "std.dat"), "OLD\n");
-    EXPECT_TRUE(file->commit());
+    EXPECT_TRUE(file->commit().ok());
     EXPECT_EQ(readText(dir / "std.dat"), "NEW\n");
-    chmod(dir.path().c_str(), 0755);
+    fs::permissions(dir.path(), fs::perms(0755));
 }
 #endif
 

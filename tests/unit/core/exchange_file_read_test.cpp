@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/exchange_file.h"
+#include "core/exchange_reader.h"
+#include "core/exchange_writer.h"
 #include "temp_dir.h"
 
 #ifndef _WIN32
@@ -12,73 +13,97 @@ namespace {
 
 using namespace coretest;
 
-// Each line as read, with "+" when it ended in a line feed.
-std::vector<std::string> readAll(const std::filesystem::path& path) {
-    auto file = ExchangeFile::openForLoad(path);
-    std::vector<std::string> lines;
-    if (!file) return {"(not opened)"};
+// Each line as read, with "+" when it ended in a line feed, and "!" for each line refused.
+std::string readAll(const std::filesystem::path& path, bool utf8 = false) {
+    auto file = ExchangeReader::open(path);
+    if (!file) return "(not opened)";
+    std::string lines;
+    if (utf8) file->useUtf8([&] { lines += "!|"; });
     std::string text;
     bool lineFeed = false;
-    while (file->readLine(text, &lineFeed)) lines.push_back(text + (lineFeed ? "+" : ""));
+    while (file->readLine(text, &lineFeed)) lines += text + (lineFeed ? "+|" : "|");
     EXPECT_FALSE(file->readFailed());
-    file->write("KAS1\n");
-    EXPECT_TRUE(file->commit()) << "a load file has nothing to write";
     return lines;
 }
 
 TEST(ExchangeFileRead, SplitsLinesAndPieces) {
     const std::string x(199, 'x');
-    const struct {
-        std::string contents;
-        std::vector<std::string> lines;
-    } cases[] = {
-        {"KAS1,A\nKAS2,B\n", {"KAS1,A+", "KAS2,B+"}},
-        {"KAS1,A\r\nKAS2,B\r\n", {"KAS1,A+", "KAS2,B+"}},
-        {"KAS1,A\nKAS2,B", {"KAS1,A+", "KAS2,B"}},
-        {"A\r\nB", {"A+", "B"}},
-        {"A\rB\nC\r", {"A\rB+", "C\r"}},
-        {"\n\r\n", {"+", "+"}},
-        {"", {}},
-        {x + "\n", {x + "+"}},
-        {x + "\r\n", {x + "+"}},
-        {std::string(450, 'x') + "\nZ\n", {x, x, std::string(52, 'x') + "+", "Z+"}},
-        {x + "x\r\n", {x, "x+"}},
-        {x + "\rq\n", {x, "\rq+"}},
+    const std::pair<std::string, std::string> cases[] = {
+        {"KAS1,A\nKAS2,B", "KAS1,A+|KAS2,B|"},
+        {"A\r\nB\r\n", "A+|B+|"},
+        {"A\rB\nC\r", "A\rB+|C\r|"},
+        {"\n\r\n", "+|+|"},
+        {"", ""},
+        {x + "\r\n", x + "+|"},
+        {std::string(450, 'x') + "\nZ\n", x + "|" + x + "|" + std::string(52, 'x') + "+|Z+|"},
+        {x + "\rq\n", x + "|\rq+|"},
     };
     TempDir dir;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.contents.substr(0, 20));
-        writeText(dir / "std.dat", c.contents);
-        EXPECT_EQ(readAll(dir / "std.dat"), c.lines);
+    for (const auto& [contents, lines] : cases) {
+        writeText(dir / "std.dat", contents);
+        EXPECT_EQ(readAll(dir / "std.dat"), lines) << contents.substr(0, 20);
     }
-    writeText(dir / "std.dat", "DEP1\n");
-    readAll(dir / "std.dat");
-    EXPECT_EQ(readText(dir / "std.dat"), "DEP1\n");
-}
-
-// Line ends that fall on the edge of the read-ahead must not be lost or doubled.
-TEST(ExchangeFileRead, ReadsLargeFilesWithoutLosingALine) {
-    std::string contents;
-    std::vector<std::string> expected;
+    // Line ends on the edge of the read-ahead are neither lost nor doubled.
+    std::string big;
+    std::string expected;
     for (int i = 0; i < 12000; ++i) {
         const std::string line = "PLU" + std::to_string(i) + std::string(i % 7u, 'a');
-        contents += line + (i % 3 == 0 ? "\r\n" : "\n");
-        expected.push_back(line + "+");
+        big += line + (i % 3 == 0 ? "\r\n" : "\n");
+        expected += line + "+|";
     }
-    TempDir dir;
-    writeText(dir / "big.dat", contents);
+    writeText(dir / "big.dat", big);
     EXPECT_EQ(readAll(dir / "big.dat"), expected);
-}
 
-TEST(ExchangeFileRead, OpensOnlyFilesThatCanEnd) {
-    TempDir dir;
-    EXPECT_EQ(ExchangeFile::openForLoad(dir / "missing.dat"), nullptr);
-    EXPECT_EQ(ExchangeFile::openForLoad(dir.path()), nullptr);
+    EXPECT_EQ(readAll(dir / "missing.dat"), "(not opened)");
+    EXPECT_EQ(readAll(dir.path()), "(not opened)");
 #ifndef _WIN32
     ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
-    EXPECT_EQ(ExchangeFile::openForLoad(dir / "pipe"), nullptr) << "would wait for a writer";
-    EXPECT_EQ(readAll("/dev/null"), std::vector<std::string>{});
+    EXPECT_EQ(readAll(dir / "pipe"), "(not opened)") << "would wait for a writer";
+    EXPECT_EQ(readAll("/dev/null"), "");
 #endif
+}
+
+// UTF-8 lines come out in code page 852, pieces counted in characters; a line with a character
+// code page 852 lacks or with bytes that are not the shortest UTF-8 form of a character is refused
+// whole, so an overlong NUL or comma never reaches a field.
+TEST(ExchangeFileRead, Utf8LinesAreConvertedOrRefusedWhole) {
+    std::string zz;
+    for (int i = 0; i < 250; ++i) zz += "ż";
+    const std::pair<std::string, std::string> cases[] = {
+        {"\xEF\xBB\xBFĄb\n",
+         "\xA4"
+         "b+|"},
+        {zz + "\n", std::string(199, '\xBE') + "|" + std::string(51, '\xBE') + "+|"},
+        {"x€\n", "!|"},          // no place in code page 852
+        {"y\xC3\nok", "!|ok|"},  // a cut sequence
+        {"A\xC0\x80"
+         "B\n",
+         "!|"},  // overlong NUL
+        {"DEP1\xC0\xAC"
+         "X\n",
+         "!|"},                                            // overlong comma
+        {"\xE0\x80\xAC\n\xF0\x80\x80\xAC\n", "!|!|"},      // longer overlong commas
+        {"\xED\xA0\x80\n", "!|"},                          // a surrogate
+        {"\xF4\x90\x80\x80\n\xF5\x80\x80\x80\n", "!|!|"},  // above U+10FFFF
+        {"\x80\n\xC1\xBF\n", "!|!|"},                      // a lone continuation, C1
+        {"\xDF\xBF\xC2\xA0ó\n", "!|"},                     // the non-breaking space
+        {"Łó\n", "\x9D\xA2+|"},
+    };
+    TempDir dir;
+    for (const auto& [contents, lines] : cases) {
+        writeText(dir / "IN.TXT", contents);
+        EXPECT_EQ(readAll(dir / "IN.TXT", true), lines) << contents;
+    }
+}
+
+TEST(ExchangeFileDump, WritesUtf8) {
+    TempDir dir;
+    auto file = ExchangeWriter::open(dir / "OUT.TXT");
+    ASSERT_TRUE(file);
+    file->useUtf8();
+    file->write("KAS01,\x9D\x75kasz\n");
+    ASSERT_TRUE(file->commit().ok());
+    EXPECT_EQ(readText(dir / "OUT.TXT"), "KAS01,Łukasz\n");
 }
 
 }  // namespace

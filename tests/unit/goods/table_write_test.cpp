@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <sstream>
+
 #include "goods/product_table.h"
-#include "platform/console.h"
-#include "table_builder.h"
+#include "support/table_builder.h"
+#include "unit/core/temp_dir.h"
 
 #ifndef _WIN32
 #include <signal.h>
@@ -14,41 +19,63 @@
 namespace lorvex {
 namespace {
 
-using namespace tables;
+using namespace test;
+using coretest::TempDir;
 
-ProductReportRecord product(std::string name, std::string code, double price, double quantity,
-                            double value, int department) {
-    return {std::move(name), std::move(code), price, quantity, value, department, 0, 0, 0, 0};
+// Every field a dump fills, and a few it leaves alone.
+TableSpec fullSpec() {
+    TableSpec spec;
+    for (const char* name : {"ILOSC_ECR", "CENAHUR", "CENA", "STAN", "FREAL1", "FREAL2", "RABATC",
+                             "RABAT", "ZAOKN", "ZAOKB"}) {
+        spec.fields.push_back({std::string("TOW:") + name, kReal, 8});
+    }
+    for (const char* name : {"FBYTE1", "FORMA", "FBYTE2", "WSK", "TYP", "TPU"}) {
+        spec.fields.push_back({std::string("TOW:") + name, kByte, 1});
+    }
+    spec.fields.insert(spec.fields.end(), {{"TOW:NUMER", kLong, 4},
+                                           {"TOW:GRUPA1", kString, 4},
+                                           {"TOW:STATUS", kString, 3},
+                                           {"TOW:JM", kString, 4},
+                                           {"TOW:SWW", kString, 2}});
+    return spec;
 }
 
+Bytes fileBytes(const std::filesystem::path& path) {
+    const std::string text = coretest::readText(path);
+    return Bytes(text.begin(), text.end());
+}
+
+std::unique_ptr<ProductTable> openTable(const std::filesystem::path& path, const Bytes& bytes) {
+    coretest::writeText(path, std::string(bytes.begin(), bytes.end()));
+    std::unique_ptr<ProductTable> table;
+    if (ProductTable::open(path, table) == ProductTable::OpenResult::Opened) table->mapFieldNames();
+    return table;
+}
+
+Bytes text(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
+
+const ProductReportRecord kBread{
+    "CHLEB ZWYKLY", "     5901234123457", 3.0, 4, 10, 258, 7, 'A', 0, 0x15};
+
 TEST(ProductTableAppend, AppendsAfterTheCountedRecordsAndKeepsEverythingElse) {
-    TableSpec spec;
-    spec.fields = goodsFields();
+    TableSpec spec = fullSpec();
     for (int i = 0; i < 10; ++i) spec.records.push_back(spec.record(static_cast<std::uint8_t>(i)));
     spec.appendedCount = 7;
     spec.unusedFill = 0xA5;
     spec.gap = 16;
     const Bytes before = buildTable(spec);
     TempDir dir;
-    writeFile(dir / "t.dat", before);
-
-    ProductReportRecord first = product("CHLEB ZWYKLY", "     5901234123457", 3.0, 4, 10, 258);
-    first.halo = 7;
-    first.vatLetter = 'A';
-    first.flagBits = 0x15;
     {
-        auto table = openMapped(dir / "t.dat");
+        auto table = openTable(dir / "t.dat", before);
         ASSERT_NE(table, nullptr);
-        CapturingConsole console;
-        EXPECT_TRUE(table->writeProductRecord(first, console, 0));
-        EXPECT_TRUE(table->writeProductRecord(product("MLEKO", "12", 1.99, 0, 123, 3), console, 0));
-        EXPECT_TRUE(
-            table->writeProductRecord(product(std::string(40, 'N'), "1", 1, 1, 1, 1), console, 0));
+        EXPECT_TRUE(table->writeProductRecord(kBread));
+        EXPECT_TRUE(table->writeProductRecord({"MLEKO", "12", 1.99, 0, 123, 3, 0, 0, 0, 0}));
+        EXPECT_TRUE(table->writeProductRecord({std::string(40, 'N'), "1", 1, 1, 1, 1, 0, 0, 0, 0}));
         EXPECT_EQ(table->recordCount(), 13u);
-        EXPECT_EQ(console.text(), "");
     }
-
-    const Bytes after = readFile(dir / "t.dat");
+    const Bytes after = fileBytes(dir / "t.dat");
     const std::size_t size = spec.size();
     const std::size_t data = spec.data();
     ASSERT_EQ(after.size(), data + 13 * size);
@@ -62,9 +89,9 @@ TEST(ProductTableAppend, AppendsAfterTheCountedRecordsAndKeepsEverythingElse) {
         }
     }
     auto field = [&](int record, const std::string& name, std::size_t count) {
-        return slice(after,
-                     data + static_cast<std::size_t>(record) * size + spec.start("TOW:" + name),
-                     count);
+        const std::size_t at = data + static_cast<std::size_t>(record) * size + spec.start(name);
+        return Bytes(after.begin() + static_cast<std::ptrdiff_t>(at),
+                     after.begin() + static_cast<std::ptrdiff_t>(at + count));
     };
     const std::pair<const char*, Bytes> expected[] = {
         {"ILOSC", doubleBytes(4)},
@@ -94,13 +121,12 @@ TEST(ProductTableAppend, AppendsAfterTheCountedRecordsAndKeepsEverythingElse) {
         {"TYPPODS", text("A")},
         {"SWW", text("  ")},
     };
-    EXPECT_EQ(slice(after, data + 10 * size, 5), Bytes(5, 0)) << "leading bytes";
     for (const auto& [name, bytes] : expected) {
-        EXPECT_EQ(field(10, name, bytes.size()), bytes) << name;
+        EXPECT_EQ(field(10, std::string("TOW:") + name, bytes.size()), bytes) << name;
     }
-    EXPECT_EQ(field(11, "CENA", 8), doubleBytes(1.99)) << "no quantity: the unit price";
-    EXPECT_EQ(field(11, "TYPPODS", 1), text(" ")) << "no VAT letter";
-    EXPECT_EQ(field(12, "NAZWA", 30), text(std::string(29, 'N') + " ")) << "29 bytes kept";
+    EXPECT_EQ(field(11, "TOW:CENA", 8), doubleBytes(1.99)) << "no quantity: the unit price";
+    EXPECT_EQ(field(11, "TOW:TYPPODS", 1), text(" ")) << "no VAT letter";
+    EXPECT_EQ(field(12, "TOW:NAZWA", 30), text(std::string(29, 'N') + " ")) << "29 bytes kept";
 }
 
 // The descriptors decide the widths: nothing spills into the next field or past the buffer, and
@@ -110,69 +136,38 @@ TEST(ProductTablePut, ValuesStayInsideTheirFieldsAndTheBuffer) {
     spec.fields = {{"TOW:DZIAL", kLong, 8},   {"TOW:CENA", kReal, 4},  {"TOW:KOD", kString, 5},
                    {"TOW:TYPPODS", kByte, 3}, {"TOW:TYP", kString, 2}, {"TOW:NAZWA", kString, 30}};
     TempDir dir;
-    writeFile(dir / "t.dat", buildTable(spec));
-    auto table = openMapped(dir / "t.dat");
+    auto table = openTable(dir / "t.dat", buildTable(spec));
     ASSERT_NE(table, nullptr);
-    const FieldIndexes& f = table->fields();
     Bytes record(table->recordSize(), 0xCC);
-    table->putInt32(0x01020304, f.DZIAL, record);
-    table->putDouble(0.1, f.CENA, record);  // 0x3FB999999999999A
-    table->putText("1234567", f.KOD, record);
-    table->putText("A", f.TYPPODS, record);
-    table->putByte('3', f.TYP, record);
-    table->putInt32(1, -1, record);
-    const Bytes expected[] = {Bytes(5, 0xCC),
-                              {4, 3, 2, 1, 0, 0, 0, 0},
-                              {0x9A, 0x99, 0x99, 0x99},
-                              text("12345"),
-                              {'A', 0, 0},
-                              text("3 "),
-                              Bytes(30, 0xCC)};
-    Bytes joined;
-    for (const Bytes& b : expected) joined.insert(joined.end(), b.begin(), b.end());
-    EXPECT_EQ(record, joined);
+    table->putInt32(0x01020304, Field::DZIAL, record);
+    table->putDouble(0.1, Field::CENA, record);  // 0x3FB999999999999A
+    table->putText("1234567", Field::KOD, record);
+    table->putText("A", Field::TYPPODS, record);
+    table->putByte('3', Field::TYP, record);
+    table->putInt32(1, Field::HALO, record);  // not in this table
+    Bytes expected(5, 0xCC);
+    for (const Bytes& b : {Bytes{4, 3, 2, 1, 0, 0, 0, 0}, Bytes{0x9A, 0x99, 0x99, 0x99},
+                           text("12345"), Bytes{'A', 0, 0}, text("3 "), Bytes(30, 0xCC)}) {
+        expected.insert(expected.end(), b.begin(), b.end());
+    }
+    EXPECT_EQ(record, expected);
 
     Bytes shortRecord(20, 0xCC);
-    table->putText(std::string(40, 'Z'), f.NAZWA, shortRecord);
-    table->putText("1234567", f.KOD, shortRecord);
+    table->putText(std::string(40, 'Z'), Field::NAZWA, shortRecord);
+    table->putText("1234567", Field::KOD, shortRecord);
     ASSERT_EQ(shortRecord.size(), 20u);
-    EXPECT_EQ(slice(shortRecord, 17, 3), text("123"));
-    Bytes raw;
-    EXPECT_TRUE(table->getField(raw, f.KOD, shortRecord));
-    EXPECT_EQ(raw, (Bytes{'1', '2', '3', 0, 0}));
-}
-
-TEST(ProductTableTrace, ShowsEachAppendedRecordWithItsPolishName) {
-    const std::pair<CharsetMode, std::string> cases[] = {{CharsetMode::Mazovia, "\x86"},
-                                                         {CharsetMode::Latin, "\xA5"}};  // ą
-    TableSpec spec;
-    spec.fields = goodsFields();
-    TempDir dir;
-    for (const auto& [mode, letter] : cases) {
-        writeFile(dir / "t.dat", buildTable(spec));
-        auto table = openMapped(dir / "t.dat");
-        ASSERT_NE(table, nullptr);
-        CapturingConsole console;
-        const ProductReportRecord r = product(letter + "CHLEB", "    12", 1, 4, 1, 258);
-        ASSERT_TRUE(table->writeProductRecord(r, console, 0, mode));
-        EXPECT_EQ(console.text(), "");
-        ASSERT_TRUE(table->writeProductRecord(r, console, 1, mode));
-        EXPECT_EQ(console.text(),
-                  "4.000000,    12,\xC4\x85"
-                  "CHLEB,258\n");
-    }
+    EXPECT_EQ(Bytes(shortRecord.begin() + 17, shortRecord.end()), text("123"));
 }
 
 #ifndef _WIN32
 // A full disk, played by the child's file size limit: the append fails, the caller learns it,
 // and the file still counts only the records that are really there.
 TEST(ProductTableAppend, AWriteErrorIsReportedAndTheFileStays) {
-    TableSpec spec;
-    spec.fields = goodsFields();
+    TableSpec spec = fullSpec();
     spec.records = {spec.record(9)};
     const Bytes before = buildTable(spec);
     TempDir dir;
-    writeFile(dir / "t.dat", before);
+    coretest::writeText(dir / "t.dat", std::string(before.begin(), before.end()));
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -183,14 +178,69 @@ TEST(ProductTableAppend, AWriteErrorIsReportedAndTheFileStays) {
             ProductTable::open(dir / "t.dat", table) != ProductTable::OpenResult::Opened) {
             _exit(2);
         }
-        CapturingConsole console;
-        const bool appended = table->writeProductRecord(product("X", "1", 1, 1, 1, 1), console, 0);
+        const bool appended = table->writeProductRecord(kBread);
         _exit(!appended && table->writeFailed() && table->recordCount() == 1 ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_EQ(readFile(dir / "t.dat"), before);
+    EXPECT_EQ(fileBytes(dir / "t.dat"), before);
+}
+
+// cldump (Debian package cldump) shows each record as "=== RECORD n:" and then "NAME : value"
+// lines, the names without their "TOW:" prefix. Bounded in time and memory: a reader that
+// misreads a table must fail, not run away.
+std::vector<std::map<std::string, std::string>> cldump(const std::filesystem::path& path) {
+    std::ostringstream out;
+    std::FILE* pipe = popen(
+        ("ulimit -v 1048576; timeout 30 cldump -D '" + path.string() + "' 2>/dev/null").c_str(),
+        "r");
+    char chunk[4096];
+    for (std::size_t n; pipe && (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+        out.write(chunk, static_cast<std::streamsize>(n));
+    EXPECT_TRUE(pipe && pclose(pipe) == 0) << out.str();
+    std::vector<std::map<std::string, std::string>> records;
+    std::istringstream lines(out.str());
+    for (std::string line; std::getline(lines, line);) {
+        const auto colon = line.find(" : ");
+        if (line.rfind("=== RECORD", 0) == 0) records.emplace_back();
+        if (records.empty() || colon == std::string::npos) continue;
+        const auto end = line.find_last_not_of(' ');
+        records.back()[line.substr(0, line.find(' '))] =
+            end > colon + 2 ? line.substr(colon + 3, end - colon - 2) : "";
+    }
+    return records;
+}
+
+// An independent reader of this file format must see the table as this program leaves it.
+TEST(ProductTableAppend, AnotherReaderSeesTheAppendedRecords) {
+    if (std::system("command -v cldump >/dev/null 2>&1") != 0) GTEST_SKIP() << "no cldump";
+    TableSpec spec = fullSpec();
+    Bytes existing = spec.record(0);
+    putLe(existing, spec.start("TOW:CENA"), std::bit_cast<std::uint64_t>(7.25), 8);
+    spec.records = {existing};
+    TempDir dir;
+    {
+        auto table = openTable(dir / "TOWARY.DAT", buildTable(spec));
+        ASSERT_NE(table, nullptr);
+        ASSERT_TRUE(table->writeProductRecord(kBread));
+        ASSERT_TRUE(table->writeProductRecord({"MLEKO", "12", 1.5, 0, 0, 3, 0, 'B', 0, 0}));
+    }
+    const auto records = cldump(dir / "TOWARY.DAT");
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].at("CENA"), "7.250000");
+    const std::map<std::string, std::string> bread = {{"NAZWA", "CHLEB ZWYKLY"},
+                                                      {"KOD", "     59012341"},
+                                                      {"KODNR", "5901234123457.000000"},
+                                                      {"CENA", "2.500000"},
+                                                      {"DZIAL", "258"},
+                                                      {"HALO", "7"},
+                                                      {"STATUS", "IMP"},
+                                                      {"JM", "SZT"},
+                                                      {"ZAOKN", "0.010000"}};
+    for (const auto& [name, value] : bread) EXPECT_EQ(records[1].at(name), value) << name;
+    EXPECT_EQ(records[2].at("NAZWA"), "MLEKO");
+    EXPECT_EQ(records[2].at("CENA"), "1.500000");
 }
 #endif
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/exchange_file.h"
+#include "core/exchange_writer.h"
 #include "core/run.h"
 #include "link/frame.h"
 #include "link/status_log.h"
@@ -37,9 +37,9 @@ class DumpRig final : public SerialPort {
   public:
     explicit DumpRig(const std::string& bytes) : out_(bytes.begin(), bytes.end()) {
         std::filesystem::create_directories(dir_);
-        file_ = ExchangeFile::openForDump(dir_ / "std.dat");
+        file_ = ExchangeWriter::open(dir_ / "std.dat");
         run = std::make_unique<Run>(
-            Run{settings_, console_, clock_, link_, log_, file_.get(), nullptr, 0, {}, 0});
+            Run{settings_, console_, clock_, link_, log_, nullptr, file_.get(), nullptr, 0, {}, 0});
     }
     ~DumpRig() override {
         run.reset();
@@ -79,7 +79,7 @@ class DumpRig final : public SerialPort {
     VirtualClock clock_;
     RegisterLink link_{*this, clock_, console_, 0};
     StatusLog log_{dir_ / "error.orv", CharsetMode::Mazovia, 0, console_};
-    std::unique_ptr<ExchangeFile> file_;
+    std::unique_ptr<ExchangeWriter> file_;
 
   public:
     std::unique_ptr<Run> run;
