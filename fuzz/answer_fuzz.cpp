@@ -8,7 +8,7 @@
 #include "app/program.h"
 #include "platform/clock.h"
 #include "platform/console.h"
-#include "scripted_port.h"
+#include "support/scripted_port.h"
 #include "support/temp_dir.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -24,12 +24,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lorvex::test::TempDir dir("lorvex-fuzz-answer");
     lorvex::VirtualClock clock;
     lorvex::CapturingConsole console;
-    lorvex::Environment env{console, clock,
-                            [&answer](const lorvex::Settings&,
-                                      lorvex::PortFailure&) -> std::unique_ptr<lorvex::SerialPort> {
-                                return std::make_unique<lorvex::fuzz::AnsweringPort>(answer);
-                            },
-                            dir.path()};
+    lorvex::Environment env{
+        console, clock,
+        [&](const lorvex::Settings&, lorvex::PortFailure&) -> std::unique_ptr<lorvex::SerialPort> {
+            // A register that keeps to the protocol and gives this answer
+            // to every request.
+            auto port = std::make_unique<lorvex::test::ScriptedPort>(clock);
+            port->always("ENQ", std::string(1, lorvex::ACK));
+            port->always("FRAME:", lorvex::test::registerFrame(answer));
+            port->always("ACK", std::string(1, lorvex::EOT));
+            return port;
+        },
+        dir.path()};
     const int exitCode = lorvex::runProgram({letter, charset, "/FDUMP.TXT", "/Q1"}, env);
     if (exitCode != 0) __builtin_trap();
     return 0;

@@ -8,15 +8,18 @@
 #include "link/register_link.h"
 #include "platform/clock.h"
 #include "platform/console.h"
-#include "scripted_port.h"
+#include "support/scripted_port.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2 || size > 8192) return 0;
     const int operation = data[0] & 3;
     const std::size_t chunk = 1 + ((data[0] >> 2) & 15) * 7;
     const bool failAtEnd = (data[0] & 0x80) != 0;
-    lorvex::fuzz::ScriptedPort port(data + 2, size - 2, chunk, failAtEnd);
     lorvex::VirtualClock clock;
+    lorvex::test::ScriptedPort port(clock);
+    port.sendLater(std::string(reinterpret_cast<const char*>(data + 2), size - 2));
+    port.mostPerRead = chunk;
+    port.failWhenDrained = failAtEnd;
     lorvex::CapturingConsole console(true);
     lorvex::RegisterLink link(port, clock, console, data[1] % 6);
 

@@ -1,12 +1,10 @@
 #include "support/processes.h"
 
-#ifndef _WIN32
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#endif
 
 #include <cerrno>
 #include <chrono>
@@ -14,7 +12,6 @@
 
 namespace lorvex::test {
 
-#ifndef _WIN32
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -195,32 +192,5 @@ int SimProcess::stop(int timeoutMs) {
     errFd_ = -1;
     return code;
 }
-
-#else  // _WIN32: the simulator needs a pseudo-terminal.
-
-ProcessResult runProcess(const std::string& program, const std::vector<std::string>&,
-                         const std::filesystem::path&, int) {
-    ProcessResult result;
-    result.err = "cannot run " + program + " from these tests on Windows";
-    return result;
-}
-
-SimProcess::~SimProcess() = default;
-
-bool SimProcess::start(const std::string&, const std::filesystem::path&,
-                       const std::vector<std::string>&, std::string& error, int) {
-    error = "lorvex-sim needs a pseudo-terminal";
-    return false;
-}
-
-std::string SimProcess::device() const {
-    return {};
-}
-
-int SimProcess::stop(int) {
-    return -1;
-}
-
-#endif
 
 }  // namespace lorvex::test

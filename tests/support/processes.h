@@ -1,7 +1,7 @@
 #pragma once
 
 // Real programs in real time, for the end-to-end tests: the lorvex binary with a time limit, and
-// lorvex-sim serving on a pseudo-terminal (POSIX only; elsewhere starting fails with a message).
+// lorvex-sim serving on a pseudo-terminal (POSIX).
 
 #include <filesystem>
 #include <string>
@@ -35,6 +35,12 @@ inline std::string simBinary() {
 #else
     return {};
 #endif
+}
+
+// Arguments with one more.
+inline std::vector<std::string> operator+(std::vector<std::string> args, const std::string& more) {
+    args.push_back(more);
+    return args;
 }
 
 // The lorvex binary with a time limit.

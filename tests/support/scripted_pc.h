@@ -5,15 +5,13 @@
 // the simulator can use it without the program's libraries.
 
 #include <cstdint>
-#include <cstdio>
 #include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "link/frame.h"
-#include "link/serial_port.h"
+#include "support/scripted_port.h"
 
 namespace lorvex::test {
 
@@ -85,13 +83,7 @@ class ScriptedPc {
         return finishStatus(result);
     }
 
-    void sendFrame(std::string_view text) {
-        std::string frame(1, static_cast<char>(STX));
-        frame += text;
-        frame += static_cast<char>(ETX);
-        frame += checksumText(text);
-        write(frame);
-    }
+    void sendFrame(std::string_view text) { write(registerFrame(text)); }
     void writeByte(std::uint8_t byte) { write(std::string(1, static_cast<char>(byte))); }
     void write(std::string_view bytes) {
         port_.writeBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
@@ -109,11 +101,7 @@ class ScriptedPc {
         return byte;
     }
 
-    static std::string checksumText(std::string_view text) {
-        char digits[8];
-        std::snprintf(digits, sizeof digits, "%04X", static_cast<unsigned>(frameChecksum(text)));
-        return digits;
-    }
+    static std::string checksumText(std::string_view text) { return test::checksumText(text); }
 
   private:
     static int hexValue(char c) {

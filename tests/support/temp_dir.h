@@ -1,29 +1,73 @@
 #pragma once
 
+// A fresh directory under the system's temporary directory, removed with everything in it when
+// the object goes. Header-only, for every test layer.
+
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <random>
+#include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace lorvex::test {
 
 // File name (relative to the directory) -> bytes.
 using Files = std::map<std::string, std::string>;
 
-// A fresh directory under the system's temporary directory, removed with everything in it when
-// the object goes.
+inline std::string readText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void writeText(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
 class TempDir {
   public:
-    explicit TempDir(const std::string& prefix = "lorvex-test");
-    ~TempDir();
+    explicit TempDir(const std::string& prefix = "lorvex-test") {
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const auto candidate = base / (prefix + "-" + std::to_string(random()));
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec)) path_ = candidate;
+        }
+        if (path_.empty())
+            throw std::runtime_error("cannot create a directory in " + base.string());
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
     // Writes the files (creating subdirectories a name asks for).
-    void write(const Files& files) const;
-    void write(const std::string& name, const std::string& bytes) const;
+    void write(const std::string& name, const std::string& bytes) const {
+        std::filesystem::create_directories((path_ / name).parent_path());
+        writeText(path_ / name, bytes);
+    }
+    void write(const Files& files) const {
+        for (const auto& [name, bytes] : files) write(name, bytes);
+    }
     // Every regular file below the directory, by its relative name (with '/').
-    Files read() const;
+    Files read() const {
+        Files files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_)) {
+            if (!entry.is_regular_file()) continue;
+            files[entry.path().lexically_relative(path_).generic_string()] = readText(entry.path());
+        }
+        return files;
+    }
 
   private:
     std::filesystem::path path_;

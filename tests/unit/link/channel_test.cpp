@@ -1,88 +1,65 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "link/channel.h"
-#include "text/format.h"
+#include "support/scripted_port.h"
 
 namespace lorvex::test {
 namespace {
 
-// Control lines and modem lines on the virtual clock; records every change with its time.
-class LinePort final : public SerialPort {
-  public:
-    LinePort(VirtualClock& clock, std::function<int(int pulses)> lines)
-        : clock_(clock), lines_(std::move(lines)) {}
-
-    bool writeBytes(const std::uint8_t*, std::size_t) override { return true; }
-    std::size_t readAvailable(std::uint8_t*, std::size_t) override { return 0; }
-    WaitResult waitReadable(std::uint32_t) override { return WaitResult::TimedOut; }
-    void flushOutput() override {}
-    void setDtr(int on) override { log("DTR", on); }
-    void setRts(int on) override {
-        // A pulse is RTS raised and dropped again.
-        if ((on & 0xFF) == 0 && rts_) ++pulses_;
-        rts_ = (on & 0xFF) != 0;
-        log("RTS", on);
+// The line switch on the virtual clock: each control-line change and look at the modem lines,
+// with its time.
+struct Switch {
+    std::vector<std::string> timeline() const {
+        std::vector<std::string> lines;
+        for (std::size_t i = 0; i < port.events().size(); ++i)
+            lines.push_back(std::to_string(port.eventTimes()[i]) + " " + port.events()[i]);
+        return lines;
     }
-    int readModemLines() override {
-        changes.push_back(format("%llu read", static_cast<unsigned long long>(clock_.nowMs())));
-        return lines_(pulses_);
-    }
-
-    std::vector<std::string> changes;
-
-  private:
-    void log(const char* line, int on) {
-        changes.push_back(format("%llu %s%d", static_cast<unsigned long long>(clock_.nowMs()), line,
-                                 (on & 0xFF) != 0 ? 1 : 0));
-    }
-
-    VirtualClock& clock_;
-    std::function<int(int)> lines_;
-    bool rts_ = false;
-    int pulses_ = 0;
+    VirtualClock clock;
+    ScriptedPort port{clock};
+    CapturingConsole console;
 };
 
-TEST(SelectChannel, AChannelAlreadyShownNeedsNoPulse) {
-    VirtualClock clock;
-    LinePort port(clock, [](int) { return 3; });
-    CapturingConsole console;
-    EXPECT_EQ(selectChannel(port, clock, console, 3, 3), 0);
-    const std::vector<std::string> expected{"0 read", "0 DTR0", "0 RTS0", "500 RTS1", "500 DTR1"};
-    EXPECT_EQ(port.changes, expected);
-    EXPECT_EQ(console.text(), "3\n");
-}
-
 TEST(SelectChannel, PulsesUntilTheLinesShowTheChannel) {
-    VirtualClock clock;
-    // The switch moves one channel a pulse, from channel 1.
-    LinePort port(clock, [](int pulses) { return 1 + pulses; });
-    CapturingConsole console;
-    selectChannel(port, clock, console, 3, 4);
-    const std::vector<std::string> firstPulse{"500 DTR0", "500 RTS1", "501 RTS0", "501 DTR1",
-                                              "551 read"};
-    ASSERT_GE(port.changes.size(), 8u);
-    EXPECT_EQ(std::vector<std::string>(port.changes.begin() + 3, port.changes.begin() + 8),
-              firstPulse);
-    EXPECT_EQ(console.text(), "1\n2\n3\n4\n");
-    EXPECT_EQ(clock.nowMs(), 500u + 3 * 51u);
-}
-
-TEST(SelectChannel, AChannelNeverShownEndsAfterTwentyNinePulsesWithBothLinesRaised) {
-    VirtualClock clock;
-    LinePort port(clock, [](int) { return 0; });
-    CapturingConsole console;
-    EXPECT_EQ(selectChannel(port, clock, console, 0, 5), 0);
-    int reads = 0;
-    for (const auto& change : port.changes) reads += change.find("read") != std::string::npos;
-    EXPECT_EQ(reads, 30);
-    EXPECT_EQ(clock.nowMs(), 500u + 29 * 51u);
-    const std::vector<std::string> last(port.changes.end() - 2, port.changes.end());
-    EXPECT_EQ(last, (std::vector<std::string>{"1979 RTS1", "1979 DTR1"}));
-    EXPECT_EQ(console.text(), "") << "no message, and no trace below level 3";
+    struct Case {
+        int from;  // the channel shown before any pulse; 0: none is ever shown
+        int wanted;
+        int traceLevel;                  // the lines read are shown from level 3
+        std::vector<std::string> start;  // the timeline up to the first look after a pulse
+        std::uint64_t endMs;
+        std::string shown;
+        int looks;
+    };
+    const Case cases[] = {
+        {3, 3, 3, {"0 read", "0 DTR0", "0 RTS0", "500 RTS1", "500 DTR1"}, 500, "3\n", 1},
+        {1,
+         4,
+         3,
+         {"0 read", "0 DTR0", "0 RTS0", "500 DTR0", "500 RTS1", "501 RTS0", "501 DTR1", "551 read"},
+         500 + 3 * 51,
+         "1\n2\n3\n4\n",
+         4},
+        // Never shown: twenty-nine pulses, then both lines raised, with no message.
+        {0, 5, 0, {"0 read", "0 DTR0", "0 RTS0", "500 DTR0", "500 RTS1"}, 500 + 29 * 51, "", 30},
+    };
+    for (const Case& c : cases) {
+        Switch s;
+        s.port.modemLines = [&c](int pulses) { return c.from == 0 ? 0 : c.from + pulses; };
+        EXPECT_EQ(selectChannel(s.port, s.clock, s.console, c.traceLevel, c.wanted), 0);
+        const std::vector<std::string> timeline = s.timeline();
+        ASSERT_GE(timeline.size(), c.start.size());
+        EXPECT_EQ(std::vector<std::string>(timeline.begin(), timeline.begin() + c.start.size()),
+                  c.start);
+        EXPECT_EQ(s.clock.nowMs(), c.endMs);
+        EXPECT_EQ(s.console.text(), c.shown);
+        EXPECT_EQ(s.port.count("read"), c.looks);
+        const std::string end = std::to_string(c.endMs);
+        EXPECT_EQ(std::vector<std::string>(timeline.end() - 2, timeline.end()),
+                  (std::vector<std::string>{end + " RTS1", end + " DTR1"}));
+    }
 }
 
 }  // namespace

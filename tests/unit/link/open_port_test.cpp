@@ -3,13 +3,13 @@
 #include <fstream>
 
 #include "link/open_port.h"
-#include "unit/core/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace lorvex::test {
 namespace {
 
 TEST(ResolvePortPath, PortNumbersAndDeviceNames) {
-    coretest::TempDir dir;
+    TempDir dir;
     std::ofstream(dir.path() / "cOm3").put('x');
     const std::string local = (dir.path() / "cOm3").string();
     struct Case {
@@ -35,7 +35,7 @@ TEST(ResolvePortPath, PortNumbersAndDeviceNames) {
 }
 
 TEST(OpenSerialPort, OnlyATerminalDeviceOpens) {
-    coretest::TempDir dir;
+    TempDir dir;
     std::ofstream(dir.path() / "COM1") << "not a port";
     CapturingConsole console;
     PortFailure failure;

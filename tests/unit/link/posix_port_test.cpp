@@ -12,8 +12,8 @@
 #include "link/frame.h"
 #include "link/open_port.h"
 #include "link/register_link.h"
-#include "pty_pair.h"
-#include "unit/core/temp_dir.h"
+#include "support/pty.h"
+#include "support/temp_dir.h"
 
 namespace lorvex::test {
 namespace {
@@ -45,7 +45,7 @@ struct PtyPort : ::testing::Test {
         return waitingOnSlave() == count;
     }
 
-    coretest::TempDir dir;
+    TempDir dir;
     PtyPair pty;
     int slave = -1;
     CapturingConsole console;

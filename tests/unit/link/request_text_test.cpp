@@ -7,13 +7,6 @@
 namespace lorvex::test {
 namespace {
 
-TEST(BuildRequest, LetterModeAndTwoZeroPaddedNumbers) {
-    EXPECT_EQ(buildRequest('D', 1, 5, 5), "SD1000000000000000005000000000000000005");
-    EXPECT_EQ(buildRequest('C', 0, 0, 0), "SC0" + std::string(36, '0'));
-    EXPECT_EQ(buildRequest('R', 2, 0, 0).substr(0, 4), "SR20") << "report mode 2 zeroes";
-    EXPECT_EQ(buildRequest('H', 0, -5, 0).substr(3, 18), "-00000000000000005");
-}
-
 TEST(ParseStatus, UpperCaseHexDigitsAndSeventeenForAnythingElse) {
     struct Case {
         char first, second;

@@ -4,10 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "link/frame.h"
-#include "link/register_link.h"
-#include "pc_events.h"
-#include "scripted_port.h"
+#include "support/scripted_port.h"
 
 namespace lorvex::test {
 namespace {
@@ -16,93 +13,105 @@ const std::string kAck(1, static_cast<char>(ACK));
 const std::string kEot(1, static_cast<char>(EOT));
 const std::string kRequest = buildRequest('D', 1, 5, 5);
 const std::string kRecord = "DD" + std::string(38, 'x');  // 40 bytes
+const std::string kRequestFrame = "FRAME:" + kRequest;
+const std::string kRecordFrame = "FRAME:" + kRecord;
 
-struct Rig {
-    explicit Rig(std::vector<ScriptedPort::Reply> replies = {}) { port.script(std::move(replies)); }
+struct Load : LinkRig {
+    using LinkRig::LinkRig;
     StatusCode send() { return link.sendRecord(kRequest, kRecord); }
-    VirtualClock clock;
-    ScriptedPort port{clock};
-    CapturingConsole console{true};
-    RegisterLink link{port, clock, console, 0};
 };
 
-struct Load : ::testing::Test, Rig {};
-
-TEST_F(Load, StatusComesFromTheDigitsOfTheLastAnswerFrame) {
+TEST(SendRecord, TheStatusComesFromTheLastFrameAndSilencesEndTheTransaction) {
+    const std::string status35 = registerFrame("E  35");
     struct Case {
-        std::string answer;
+        const char* what;
+        Script script;
         StatusCode status;
-    };
-    for (const Case& c : {Case{"E  35", 35}, Case{"E  2A", 47}, Case{"", 0}}) {
-        Rig r(
-            {{kAck}, {kAck}, {kAck}, {c.answer.empty() ? kEot : registerFrame(c.answer)}, {kEot}});
-        EXPECT_EQ(r.send(), c.status) << c.answer;
-        std::vector<std::string> expected{"ENQ", "FRAME:" + kRequest, "FRAME:" + kRecord, "EOT"};
-        if (!c.answer.empty()) expected.push_back("ACK");
-        EXPECT_EQ(r.port.events(), expected);
-        EXPECT_EQ(r.link.sentRecordCount(), 1);
-    }
-}
-
-TEST_F(Load, RefusalsResendTheRecordOnlyAfterItsLengthAndEndAtTheHundredAndFirst) {
-    port.script({{kAck}, {kAck}, {std::string(101, NAK)}});
-    EXPECT_EQ(send(), -1);
-    // The 48th to the 100th refusal of a 40-byte record each resend it.
-    EXPECT_EQ(countOf(port.events(), "FRAME:" + kRecord), 1 + 53);
-    EXPECT_EQ(port.events().back(), "EOT");
-}
-
-TEST_F(Load, SilencesEndTheTransactionAsLoadedOnlyOnceTheRecordWasTaken) {
-    struct Case {
-        const char* when;
-        std::vector<ScriptedPort::Reply> script;
-        StatusCode status;
+        std::vector<std::string> events;
     };
     const std::vector<Case> cases{
-        {"request never acknowledged", {{kAck}}, -1},
-        {"record never acknowledged", {{kAck}, {kAck}}, -1},
-        {"record taken, no status", {{kAck}, {kAck}, {kAck}}, 0},
-        {"status frame, no EOT", {{kAck}, {kAck}, {kAck}, {registerFrame("E  35")}}, 35},
+        {"decimal status",
+         {{kAck}, {kAck}, {kAck}, {status35}, {kEot}},
+         35,
+         {"ENQ", kRequestFrame, kRecordFrame, "EOT", "ACK"}},
+        {"a letter as the second digit",
+         {{kAck}, {kAck}, {kAck}, {registerFrame("E  2A")}, {kEot}},
+         47,
+         {"ENQ", kRequestFrame, kRecordFrame, "EOT", "ACK"}},
+        {"no status frame",
+         {{kAck}, {kAck}, {kAck}, {kEot}},
+         0,
+         {"ENQ", kRequestFrame, kRecordFrame, "EOT"}},
+        {"no answer to the enquiry", {}, -1, {"ENQ"}},
+        // An EOT answers each silence; only a record the register took may count as loaded.
+        {"request never acknowledged", {{kAck}}, -1, {"ENQ", kRequestFrame, "EOT", "EOT"}},
+        {"record never acknowledged",
+         {{kAck}, {kAck}},
+         -1,
+         {"ENQ", kRequestFrame, kRecordFrame, "EOT", "EOT"}},
+        {"record taken, no status",
+         {{kAck}, {kAck}, {kAck}},
+         0,
+         {"ENQ", kRequestFrame, kRecordFrame, "EOT", "EOT", "EOT"}},
+        {"status frame, no EOT",
+         {{kAck}, {kAck}, {kAck}, {status35}},
+         35,
+         {"ENQ", kRequestFrame, kRecordFrame, "EOT", "ACK", "EOT", "EOT"}},
     };
     for (const Case& c : cases) {
-        Rig r(c.script);
-        EXPECT_EQ(r.send(), c.status) << c.when;
-        const auto& events = r.port.events();
-        ASSERT_GE(events.size(), 2u);
-        EXPECT_EQ(events[events.size() - 1], "EOT") << c.when;
-        EXPECT_EQ(events[events.size() - 2], "EOT") << c.when << ": an EOT after each silence";
-        EXPECT_LE(r.clock.nowMs(), 10500u) << c.when;
+        Load l(c.script);
+        EXPECT_EQ(l.send(), c.status) << c.what;
+        EXPECT_EQ(l.port.events(), c.events) << c.what;
+        EXPECT_LE(l.clock.nowMs(), 10500u) << c.what;
     }
 }
 
-TEST_F(Load, NoAnswerToTheEnquiryOrADeadLineGiveMinusOne) {
-    EXPECT_EQ(send(), -1);
-    EXPECT_EQ(port.events(), std::vector<std::string>{"ENQ"});
-
-    Rig dead;
-    dead.port.writesBeforeFailure = 0;
-    EXPECT_EQ(dead.send(), -1);
-    EXPECT_LE(dead.clock.nowMs(), 100u + 5000u + 100u);
+// The register's '@' (alone, or after DLE) asks the PC to end the transaction: it is answered
+// with EOT at once, not after a silence.
+TEST(SendRecord, TheRegistersAtSignIsAnsweredWithEotAtOnce) {
+    for (const std::string& ask : {std::string("@"), std::string("\x10@")}) {
+        Load l({{kAck}, {kAck}, {ask}, {kEot}});
+        EXPECT_EQ(l.send(), 0);
+        const int eots = ask.size() == 1 ? 1 : 2;  // after DLE '@' the EOT goes out twice
+        std::vector<std::string> expected{"ENQ", kRequestFrame, kRecordFrame};
+        expected.insert(expected.end(), eots, "EOT");
+        EXPECT_EQ(l.port.events(), expected) << ask.size();
+        EXPECT_EQ(l.port.eventTimes().back(), l.port.eventTimes()[2]) << ask.size();
+    }
 }
 
-TEST_F(Load, ABusyRegisterIsToldToStopAfterAThousandBusyBytes) {
-    port.script({{kAck},
-                 {kAck},
-                 {std::string(1002, HT) + kAck},
-                 {""},  // the EOT answering busy byte 1001
-                 {""},  // and 1002
-                 {registerFrame("E  00")},
-                 {kEot}});
-    EXPECT_EQ(send(), 0);
-    EXPECT_EQ(countOf(port.events(), "EOT"), 3);
-    EXPECT_GT(console.spinnerDraws(), 1002);
+TEST(SendRecord, RefusalsResendTheRecordOnlyAfterItsLengthAndEndAtTheHundredAndFirst) {
+    Load l({{kAck}, {kAck}, {std::string(101, NAK)}});
+    EXPECT_EQ(l.send(), -1);
+    // The 48th to the 100th refusal of a 40-byte record each resend it.
+    EXPECT_EQ(l.port.count(kRecordFrame), 1 + 53);
+    EXPECT_EQ(l.port.events().back(), "EOT");
+}
+
+TEST(SendRecord, ADeadLineEndsTheLoadInBoundedTime) {
+    Load l;
+    l.port.writesBeforeFailure = 0;
+    EXPECT_EQ(l.send(), -1);
+    EXPECT_LE(l.clock.nowMs(), 100u + 5000u + 100u);
+}
+
+TEST(SendRecord, ABusyRegisterIsToldToStopAfterAThousandBusyBytes) {
+    Load l({{kAck},
+            {kAck},
+            {std::string(1002, HT) + kAck},
+            {""},  // the EOT answering busy byte 1001
+            {""},  // and 1002
+            {registerFrame("E  00")},
+            {kEot}});
+    EXPECT_EQ(l.send(), 0);
+    EXPECT_EQ(l.port.count("EOT"), 3);
+    EXPECT_GT(l.console.spinnerDraws(), 1002);
 }
 
 // A PLU batch of n records in one transaction: positions 0, 1 ... 1, 2; a single record is sent
 // twice, at positions 0 and 2.
-TEST_F(Load, ChainedBatchesOfOneTwoAndThreeRecords) {
+TEST(SendRecord, ChainedBatchesOfOneTwoAndThreeRecords) {
     for (const int n : {1, 2, 3}) {
-        Rig r;
         std::vector<std::string> records;
         for (int i = 0; i < std::max(n, 2); ++i)
             records.push_back("DI" + std::to_string(n == 1 ? 1 : i + 1));
@@ -111,22 +120,19 @@ TEST_F(Load, ChainedBatchesOfOneTwoAndThreeRecords) {
             positions.push_back(RecordPosition::Middle);
         positions.push_back(RecordPosition::Last);
 
-        std::vector<ScriptedPort::Reply> script{{kAck}, {kAck}, {kAck}, {""}};
+        Script script{{kAck}, {kAck}, {kAck}, {""}};
         std::vector<std::string> expected{"ENQ", "FRAME:SI1", "FRAME:" + records[0], "ETB"};
         for (std::size_t i = 1; i < records.size(); ++i) {
             script.push_back({kAck});
             expected.push_back("FRAME:" + records[i]);
         }
-        script.push_back({registerFrame("E  18")});
-        script.push_back({kEot});
-        expected.push_back("EOT");
-        expected.push_back("ACK");
-        r.port.script(script);
+        script.insert(script.end(), {{registerFrame("E  18")}, {kEot}});
+        expected.insert(expected.end(), {"EOT", "ACK"});
+        LinkRig r(script);
 
         std::vector<StatusCode> results;
-        for (std::size_t i = 0; i < records.size(); ++i) {
+        for (std::size_t i = 0; i < records.size(); ++i)
             results.push_back(r.link.sendRecordChained("SI1", records[i], positions[i]));
-        }
         std::vector<StatusCode> expectedResults(records.size(), 0);
         expectedResults.back() = 18;
         EXPECT_EQ(results, expectedResults) << n;

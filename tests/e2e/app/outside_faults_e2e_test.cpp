@@ -1,0 +1,127 @@
+// Faults from outside the line, with the real binaries on pseudo-terminals: a full disk, an
+// interrupted run, a port in use, and several registers served at once.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <future>
+#include <string>
+#include <vector>
+
+#include "support/table_builder.h"
+#include "support/sim_session.h"
+
+namespace lorvex::test {
+namespace {
+
+const std::string kOpenFailed = "61  B";
+const std::string kOldFile = "DEP 1,the old file,1\n";
+
+// lorvex through the shell in the session's directory: `before` prepares the shell, `after` runs
+// once lorvex is started in the background as $pid; then "status <its exit code>" is printed.
+std::string shell(const SimSession& session, const std::string& before, const std::string& args,
+                  const std::string& after = "") {
+    return runProcess("/bin/sh",
+                      {"-c", before + "; '" + lorvexBinary() + "' " + args + " & pid=$!; " + after +
+                                 "wait $pid; echo status $?"},
+                      session.dir().path(), 60000)
+        .out;
+}
+
+// The file size is limited to one block: every write past it fails with EFBIG (the signal that
+// would end the process is ignored), as on a full disk.
+const std::string kFullDisk = "trap '' XFSZ; ulimit -f 1";
+
+TEST(OutsideFaults, AFullDiskReports61AndKeepsTheOldFileOrTheTablesRecords) {
+    std::string why;
+    if (!endToEndAvailable(why)) GTEST_SKIP() << why;
+    // Five goods fill a table to just under the one block; 42 departments are more than it.
+    std::vector<TableGood> goods;
+    for (int i = 1; i <= 5; ++i) goods.push_back({static_cast<double>(i), "OLD GOOD", 1});
+    const std::string table = goodsTable(goods);
+    ASSERT_LT(table.size(), 1024u);
+    for (const char* job : {"/CG", "/CH", "/CM"}) {
+        SCOPED_TRACE(job);
+        SimSession session;
+        ASSERT_TRUE(session.ok()) << session.error();
+        const bool text = job[2] == 'G';
+        const std::string name = text ? "DEPS.TXT" : "TOWARY.TBL";
+        const std::string old = text ? kOldFile : table;
+        session.dir().write(name, old);
+        const std::string out = shell(session, kFullDisk, std::string(job) + " /F" + name);
+        EXPECT_NE(out.find("status 2"), std::string::npos) << out;
+        Files files = session.files();
+        // A text dump leaves the old file and nothing beside it but the log; a table keeps its
+        // header and records (at most the refused record lies beyond them, not counted).
+        EXPECT_EQ(text ? files[name] : files[name].substr(0, old.size()), old);
+        EXPECT_EQ(files.size(), 2u);
+        EXPECT_NE(files["error.orv"].find(kOpenFailed), std::string::npos) << files["error.orv"];
+        EXPECT_EQ(session.stop(), 0);
+    }
+}
+
+TEST(OutsideFaults, AnInterruptedDumpLeavesTheOldFileAndNothingBesideIt) {
+    std::string why;
+    if (!endToEndAvailable(why)) GTEST_SKIP() << why;
+    SimSession session;
+    ASSERT_TRUE(session.ok()) << session.error();
+    session.dir().write("DEPS.TXT", kOldFile);
+    for (const std::string signal : {"INT", "TERM"}) {
+        // The department dump takes seconds; it is interrupted in the middle.
+        const std::string out =
+            shell(session, ":", "/CG /FDEPS.TXT", "sleep 1.5; kill -" + signal + " $pid; ");
+        EXPECT_NE(out.find("status 1"), std::string::npos) << signal << out;
+        EXPECT_EQ(session.files(), (Files{{"DEPS.TXT", kOldFile}})) << signal;
+    }
+    EXPECT_EQ(session.stop(), 0);
+}
+
+TEST(OutsideFaults, ASecondProgramOnTheSamePortFailsClearlyAndDisturbsNothing) {
+    std::string why;
+    if (!endToEndAvailable(why)) GTEST_SKIP() << why;
+    SimSession session;
+    ASSERT_TRUE(session.ok()) << session.error();
+    TempDir second("lorvex-e2e-busy");
+    // The second run reaches the same pty under another name, from a directory of its own.
+    const std::string out =
+        shell(session, ":", "/CG /FDEPS.TXT",
+              "sleep 1; cd '" + second.path().string() + "' && ln -s " + session.sim().device() +
+                  " COM1 && '" + lorvexBinary() + "' /CG /FDEPS.TXT; echo second $?; ");
+    EXPECT_NE(out.find("second 1"), std::string::npos) << out;
+    EXPECT_NE(out.find("status 0"), std::string::npos) << out;
+    const Files files = session.files();
+    EXPECT_FALSE(files.count("error.orv"));
+    const std::string deps = files.count("DEPS.TXT") ? files.at("DEPS.TXT") : "";
+    EXPECT_EQ(std::count(deps.begin(), deps.end(), '\n'), 42) << deps;
+    Files secondFiles = second.read();
+    EXPECT_NE(secondFiles["error.orv"].find(kOpenFailed), std::string::npos);
+    EXPECT_FALSE(secondFiles.count("DEPS.TXT")) << "nothing written where the port failed";
+    EXPECT_EQ(session.stop(), 0);
+}
+
+TEST(OutsideFaults, RunsOnDifferentPortsDoNotDisturbEachOther) {
+    std::string why;
+    if (!endToEndAvailable(why)) GTEST_SKIP() << why;
+    SimSession shop;
+    SimSession empty({"--empty"});
+    ASSERT_TRUE(shop.ok() && empty.ok()) << shop.error() << empty.error();
+    // Both at once, each in its own directory with its own COM1.
+    auto first = std::async(std::launch::async, [&] { return shop.lorvex({"/CD", "/FA.TXT"}); });
+    auto second = std::async(std::launch::async, [&] { return empty.lorvex({"/CC", "/FB.TXT"}); });
+    EXPECT_EQ(first.get().exitCode, 0);
+    EXPECT_EQ(second.get().exitCode, 0);
+    // The same jobs again, one after the other, give the same files.
+    EXPECT_EQ(shop.lorvex({"/CD", "/FA2.TXT"}).exitCode, 0);
+    EXPECT_EQ(empty.lorvex({"/CC", "/FB2.TXT"}).exitCode, 0);
+    const Files shopFiles = shop.files();
+    const Files emptyFiles = empty.files();
+    EXPECT_FALSE(shopFiles.at("A.TXT").empty());
+    EXPECT_EQ(shopFiles.at("A.TXT"), shopFiles.at("A2.TXT"));
+    EXPECT_EQ(emptyFiles.at("B.TXT"), emptyFiles.at("B2.TXT"));
+    EXPECT_EQ(shopFiles.size() + emptyFiles.size(), 4u) << "no error log, nothing crossed over";
+    EXPECT_EQ(shop.stop(), 0);
+    EXPECT_EQ(empty.stop(), 0);
+}
+
+}  // namespace
+}  // namespace lorvex::test
