@@ -87,10 +87,11 @@ std::unique_ptr<SerialPort> openSerialPort(const std::string& portValue, int por
     if (path.empty()) {
         failure.device = "/P" + portValue;
         failure.reason = "names no serial port";
+        failure.hint = serialDevicesHint();
         return nullptr;
     }
     failure.device = path;
-    return openDevicePort(path, baud19200, console, traceLevel);
+    return openDevicePort(path, baud19200, console, traceLevel, failure);
 }
 
 }  // namespace lorvex

@@ -16,6 +16,12 @@ std::FILE* createLog(const std::filesystem::path& path) {
     return openFile(path, "wb+");
 }
 
+// How the console reads a message. The plain letters of /S3 keep one byte above ASCII, the o
+// with an acute accent (0xA2), which reads the same in code page 852 as in Mazovia.
+TextEncoding echoEncoding(CharsetMode mode) {
+    return mode == CharsetMode::None ? TextEncoding::Cp852 : consoleEncoding(mode);
+}
+
 }  // namespace
 
 StatusLog::StatusLog(std::filesystem::path path, CharsetMode mode, int traceLevel, Console& console,
@@ -49,7 +55,7 @@ void StatusLog::report(StatusCode code, int itemNumber, std::string_view itemCod
         // On disk at once: a run cut short still leaves what went wrong.
         std::fflush(file_);
     }
-    if (traceLevel_ != 0) console_.print("er=" + message + "\n", consoleEncoding(mode_));
+    if (traceLevel_ != 0) console_.print("er=" + message + "\n", echoEncoding(mode_));
 }
 
 void StatusLog::writeLine(const std::string& line) {

@@ -27,23 +27,26 @@ bool streamIsTerminal(std::FILE* stream) {
 StreamConsole::StreamConsole(std::FILE* stream, std::FILE* errorStream)
     : stream_(stream), errorStream_(errorStream), terminal_(streamIsTerminal(stream)) {}
 
+void StreamConsole::write(std::FILE* stream, bool& open, std::string_view text) {
+    if (!open) return;
+    const bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+    if (std::fflush(stream) != 0 || !written) open = false;
+}
+
 void StreamConsole::error(std::string_view line) {
     std::string text(line);
     text += '\n';
-    std::fwrite(text.data(), 1, text.size(), errorStream_);
-    std::fflush(errorStream_);
+    write(errorStream_, errorStreamOpen_, text);
 }
 
 void StreamConsole::print(std::string_view text, TextEncoding encoding) {
 #ifdef _WIN32
     // The Windows console shows the bytes in its own code page, as the register's PC always did.
     (void)encoding;
-    std::fwrite(text.data(), 1, text.size(), stream_);
+    write(stream_, streamOpen_, text);
 #else
-    const std::string shown = toUtf8(text, encoding);
-    std::fwrite(shown.data(), 1, shown.size(), stream_);
+    write(stream_, streamOpen_, toUtf8(text, encoding));
 #endif
-    std::fflush(stream_);
 }
 
 void StreamConsole::showSpinner(int column, int row, std::string_view text) {
@@ -57,8 +60,7 @@ void StreamConsole::showSpinner(int column, int row, std::string_view text) {
     if (x > info.srWindow.Right || y > info.srWindow.Bottom) return;
     const COORD saved = info.dwCursorPosition;
     SetConsoleCursorPosition(out, COORD{x, y});
-    std::fwrite(text.data(), 1, text.size(), stream_);
-    std::fflush(stream_);
+    write(stream_, streamOpen_, text);
     SetConsoleCursorPosition(out, saved);
 #else
     // Save the cursor, draw at the place, restore: the text around it flows on undisturbed.
@@ -70,8 +72,7 @@ void StreamConsole::showSpinner(int column, int row, std::string_view text) {
     drawn +=
         "\x1b"
         "8";
-    std::fwrite(drawn.data(), 1, drawn.size(), stream_);
-    std::fflush(stream_);
+    write(stream_, streamOpen_, drawn);
 #endif
 }
 

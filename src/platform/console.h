@@ -28,7 +28,8 @@ class Console {
     virtual bool isTerminal() const = 0;
 };
 
-// The console on a real output stream (stdout in the program).
+// The console on a real output stream (stdout in the program). A stream whose write fails (a pipe
+// nobody reads any more) is written no more; the job goes on without it.
 class StreamConsole final : public Console {
   public:
     StreamConsole(std::FILE* stream, std::FILE* errorStream);
@@ -38,9 +39,14 @@ class StreamConsole final : public Console {
     bool isTerminal() const override { return terminal_; }
 
   private:
+    // Writes and flushes; a failure closes the stream for this console.
+    void write(std::FILE* stream, bool& open, std::string_view text);
+
     std::FILE* stream_;
     std::FILE* errorStream_;
     bool terminal_;
+    bool streamOpen_ = true;
+    bool errorStreamOpen_ = true;
 };
 
 // Keeps what would have been shown, as the user would see it on POSIX (UTF-8). For tests.

@@ -47,7 +47,13 @@ void installInterruptCleanup() {
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
-    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) sigaction(signalNumber, &action, nullptr);
+    // SIGABRT too: an abort (a failed check, an exception nobody caught) leaves no debris either.
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT}) {
+        sigaction(signalNumber, &action, nullptr);
+    }
+    // A console nobody reads any more (the pipe closed) fails the writes instead of ending the job
+    // half-way: the console stops writing and the exchange with the register runs to its end.
+    std::signal(SIGPIPE, SIG_IGN);
 #endif
 }
 

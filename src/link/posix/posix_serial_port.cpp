@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "link/device_port.h"
+#include "link/posix/open_failure.h"
 
 namespace lorvex {
 
@@ -66,25 +67,35 @@ PosixSerialPort::LineKind lineKindOf(const struct stat& info) {
 
 }  // namespace
 
-std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& path, bool baud19200) {
+std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& path, bool baud19200,
+                                                       PortFailure& failure) {
+    // Why the step failed, told once the descriptor is closed again.
+    std::unique_ptr<PosixSerialPort> port;
+    const auto fail = [&](int error) {
+        port.reset();
+        explainOpenFailure(path, error, failure);
+        return nullptr;
+    };
     // Only a character device is opened at all: a regular file or a disk is never touched.
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISCHR(info.st_mode)) return nullptr;
+    if (::stat(path.c_str(), &info) != 0) return fail(errno);
+    if (!S_ISCHR(info.st_mode)) return fail(ENOTTY);
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    std::unique_ptr<PosixSerialPort> port(new PosixSerialPort(fd, baud19200));
+    if (fd < 0) return fail(errno);
+    port.reset(new PosixSerialPort(fd, baud19200));
     port->lineKind_ = lineKindOf(info);
 #ifdef TIOCSERGETLSR
     unsigned int lineStatus = 0;
     port->transmitterStatus_ = ::ioctl(fd, TIOCSERGETLSR, &lineStatus) == 0;
 #endif
     termios tio{};
-    if (::tcgetattr(fd, &tio) != 0) return nullptr;
+    if (::tcgetattr(fd, &tio) != 0) return fail(errno);
     // Another program holding the port gets no mixed bytes: the lock is taken or the open fails.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return nullptr;
-    if (::ioctl(fd, TIOCEXCL) != 0) return nullptr;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return fail(errno);
+    if (::ioctl(fd, TIOCEXCL) != 0) return fail(errno);
+    port->exclusive_ = true;
     makeRaw(tio, baud19200);
-    if (::tcsetattr(fd, TCSANOW, &tio) != 0) return nullptr;
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0) return fail(errno);
     // Like a freshly opened port: nothing left over from before the run.
     ::tcflush(fd, TCIFLUSH);
     port->setRts(1);
@@ -102,7 +113,9 @@ PosixSerialPort::PosixSerialPort(int fd, bool baud19200)
                 (baud19200 ? 19200 : 9600)) {}
 
 PosixSerialPort::~PosixSerialPort() {
-    ::ioctl(fd_, TIOCNXCL);
+    // The exclusive flag belongs to the terminal: only the port that set it clears it, never one
+    // that failed to get the lock from another program.
+    if (exclusive_) ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
 }
 
@@ -284,8 +297,9 @@ int PosixSerialPort::readModemLines() {
     return lines;
 }
 
-std::unique_ptr<SerialPort> openDevicePort(const std::string& path, bool baud19200, Console&, int) {
-    return PosixSerialPort::open(path, baud19200);
+std::unique_ptr<SerialPort> openDevicePort(const std::string& path, bool baud19200, Console&, int,
+                                           PortFailure& failure) {
+    return PosixSerialPort::open(path, baud19200, failure);
 }
 
 }  // namespace lorvex

@@ -17,8 +17,9 @@ class PosixSerialPort final : public SerialPort {
     enum class LineKind { Serial, Pseudo, Unknown };
 
     // Null when the path is not a terminal device, is held by another program, or cannot be set
-    // to the line format.
-    static std::unique_ptr<PosixSerialPort> open(const std::string& path, bool baud19200);
+    // to the line format, with `failure` telling why.
+    static std::unique_ptr<PosixSerialPort> open(const std::string& path, bool baud19200,
+                                                 PortFailure& failure);
     ~PosixSerialPort() override;
     PosixSerialPort(const PosixSerialPort&) = delete;
     PosixSerialPort& operator=(const PosixSerialPort&) = delete;
@@ -43,6 +44,8 @@ class PosixSerialPort final : public SerialPort {
     void setLine(int line, int on);
 
     int fd_;
+    // This port set the terminal's exclusive flag (TIOCEXCL).
+    bool exclusive_ = false;
     // Ten bit times at the line speed.
     std::chrono::microseconds byteTime_;
     LineKind lineKind_ = LineKind::Unknown;

@@ -1,6 +1,9 @@
 #include "link/win32/win32_serial_port.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include "link/device_port.h"
 
@@ -17,13 +20,76 @@ constexpr std::uint32_t kLongestWaitMs = 1000;
 // A message queue that never empties must not hold the wait.
 constexpr int kMostMessagesPerDrain = 10000;
 
+// The system's text for an error code, without its line end.
+std::string systemMessage(DWORD error) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = length > 0 && text != nullptr ? std::string(text, length)
+                                                        : "error " + std::to_string(error);
+    if (text != nullptr) LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                                message.back() == ' ' || message.back() == '.')) {
+        message.pop_back();
+    }
+    return message;
+}
+
+void explainOpenFailure(DWORD error, PortFailure& failure) {
+    failure.reason = systemMessage(error);
+    switch (error) {
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+            // A COM port is opened by one program at a time.
+            failure.hint = "another program holds it";
+            break;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            failure.hint = serialDevicesHint();
+            break;
+        default:
+            failure.hint.clear();
+            break;
+    }
+}
+
 }  // namespace
 
+std::string serialDevicesHint() {
+    // Every DOS device name, each ending in a NUL; the COM ports among them.
+    std::vector<char> names(1 << 16);
+    while (QueryDosDeviceA(nullptr, names.data(), static_cast<DWORD>(names.size())) == 0) {
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || names.size() >= (1u << 22)) {
+            return {};
+        }
+        names.resize(names.size() * 2);
+    }
+    std::vector<int> ports;
+    for (const char* name = names.data(); *name != '\0'; name += std::strlen(name) + 1) {
+        if (std::strncmp(name, "COM", 3) == 0 && name[3] != '\0' &&
+            std::strspn(name + 3, "0123456789") == std::strlen(name + 3)) {
+            ports.push_back(std::atoi(name + 3));
+        }
+    }
+    if (ports.empty()) return "no COM port found";
+    std::sort(ports.begin(), ports.end());
+    std::string hint = "COM ports here:";
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        hint += (i == 0 ? " COM" : ", COM") + std::to_string(ports[i]);
+    }
+    return hint;
+}
+
 std::unique_ptr<Win32SerialPort> Win32SerialPort::open(const std::string& path, bool baud19200,
-                                                       Console& console, int traceLevel) {
+                                                       Console& console, int traceLevel,
+                                                       PortFailure& failure) {
     const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    if (handle == INVALID_HANDLE_VALUE) {
+        explainOpenFailure(GetLastError(), failure);
+        return nullptr;
+    }
     std::unique_ptr<Win32SerialPort> port(new Win32SerialPort(handle));
     port->configure(baud19200, console, traceLevel);
     return port;
@@ -197,8 +263,8 @@ void Win32SerialPort::drainMessages() {
 }
 
 std::unique_ptr<SerialPort> openDevicePort(const std::string& path, bool baud19200,
-                                           Console& console, int traceLevel) {
-    return Win32SerialPort::open(path, baud19200, console, traceLevel);
+                                           Console& console, int traceLevel, PortFailure& failure) {
+    return Win32SerialPort::open(path, baud19200, console, traceLevel, failure);
 }
 
 }  // namespace lorvex

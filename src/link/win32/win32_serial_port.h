@@ -16,10 +16,11 @@ namespace lorvex {
 // A COM port through the Win32 communications interface, used synchronously from one thread.
 class Win32SerialPort final : public SerialPort {
   public:
-    // Null when the port cannot be opened; the line settings are applied as far as the driver
-    // takes them ("err timeout" / "err mask" traced at level 3).
+    // Null when the port cannot be opened, with `failure` telling why; the line settings are
+    // applied as far as the driver takes them ("err timeout" / "err mask" traced at level 3).
     static std::unique_ptr<Win32SerialPort> open(const std::string& path, bool baud19200,
-                                                 Console& console, int traceLevel);
+                                                 Console& console, int traceLevel,
+                                                 PortFailure& failure);
     ~Win32SerialPort() override;
     Win32SerialPort(const Win32SerialPort&) = delete;
     Win32SerialPort& operator=(const Win32SerialPort&) = delete;
