@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/exchange_writer.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 #ifndef _WIN32
 #include <signal.h>
@@ -14,7 +14,7 @@
 namespace lorvex {
 namespace {
 
-using namespace coretest;
+using namespace test;
 namespace fs = std::filesystem;
 
 // The file as it stands ("-" when absent), and how many entries its directory holds.

@@ -2,7 +2,7 @@
 
 #include "core/exchange_reader.h"
 #include "core/exchange_writer.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 namespace lorvex {
 namespace {
 
-using namespace coretest;
+using namespace test;
 
 // Each line as read, with "+" when it ended in a line feed, and "!" for each line refused.
 std::string readAll(const std::filesystem::path& path, bool utf8 = false) {

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "core/file_names.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace lorvex {
 namespace {
 
-using coretest::TempDir;
+using test::TempDir;
 
 #ifndef _WIN32
 // The command line upper-cases /F; the user's files keep their own case.
@@ -33,13 +33,13 @@ TEST(FileNames, FindsTheUsersFileWhateverTheCaseOfTheName) {
             if (f.back() == '/') {
                 std::filesystem::create_directory(dir / f);
             } else {
-                coretest::writeText(dir / f, "x");
+                test::writeText(dir / f, "x");
             }
         }
         EXPECT_EQ(resolveFileName(dir.path(), c.name), dir / c.expected);
     }
     TempDir dir;
-    coretest::writeText(dir / "dane.txt", "x");
+    test::writeText(dir / "dane.txt", "x");
     EXPECT_EQ(resolveFileName("/no-such-work-dir", (dir / "DANE.TXT").string()), dir / "dane.txt")
         << "an absolute name ignores the work dir";
 }

@@ -4,17 +4,17 @@
 
 #include "goods/product_table.h"
 #include "support/table_builder.h"
-#include "unit/core/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace lorvex {
 namespace {
 
 using namespace test;
-using coretest::TempDir;
+using test::TempDir;
 using Result = ProductTable::OpenResult;
 
 void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
-    coretest::writeText(path, std::string(bytes.begin(), bytes.end()));
+    test::writeText(path, std::string(bytes.begin(), bytes.end()));
 }
 
 Bytes table(const std::function<void(TableSpec&)>& change) {
@@ -61,7 +61,7 @@ TEST(ProductTableOpen, SortsFilesIntoTablesTextAndRefusedTables) {
         EXPECT_EQ(ProductTable::open(dir / "table.dat", opened), c.expected) << c.what;
         EXPECT_EQ(opened != nullptr, c.expected == Result::Opened) << c.what;
         opened.reset();
-        EXPECT_EQ(coretest::readText(dir / "table.dat"),
+        EXPECT_EQ(test::readText(dir / "table.dat"),
                   std::string(c.contents.begin(), c.contents.end()));
     }
     std::unique_ptr<ProductTable> opened;

@@ -7,7 +7,7 @@
 
 #include "goods/product_table.h"
 #include "support/table_builder.h"
-#include "unit/core/temp_dir.h"
+#include "support/temp_dir.h"
 
 #ifndef _WIN32
 #include <signal.h>
@@ -20,7 +20,7 @@ namespace lorvex {
 namespace {
 
 using namespace test;
-using coretest::TempDir;
+using test::TempDir;
 
 // Every field a dump fills, and a few it leaves alone.
 TableSpec fullSpec() {
@@ -41,12 +41,12 @@ TableSpec fullSpec() {
 }
 
 Bytes fileBytes(const std::filesystem::path& path) {
-    const std::string text = coretest::readText(path);
+    const std::string text = test::readText(path);
     return Bytes(text.begin(), text.end());
 }
 
 std::unique_ptr<ProductTable> openTable(const std::filesystem::path& path, const Bytes& bytes) {
-    coretest::writeText(path, std::string(bytes.begin(), bytes.end()));
+    test::writeText(path, std::string(bytes.begin(), bytes.end()));
     std::unique_ptr<ProductTable> table;
     if (ProductTable::open(path, table) == ProductTable::OpenResult::Opened) table->mapFieldNames();
     return table;
@@ -167,7 +167,7 @@ TEST(ProductTableAppend, AWriteErrorIsReportedAndTheFileStays) {
     spec.records = {spec.record(9)};
     const Bytes before = buildTable(spec);
     TempDir dir;
-    coretest::writeText(dir / "t.dat", std::string(before.begin(), before.end()));
+    test::writeText(dir / "t.dat", std::string(before.begin(), before.end()));
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {

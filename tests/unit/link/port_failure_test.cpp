@@ -12,7 +12,7 @@
 
 #include "link/device_port.h"
 #include "link/posix/open_failure.h"
-#include "pty_pair.h"
+#include "support/pty.h"
 
 namespace lorvex::test {
 namespace {

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "link/status_log.h"
-#include "unit/core/temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace lorvex::test {
 namespace {
 
 TEST(StatusLog, ThePlainLettersEchoKeepsTheAccentedO) {
-    coretest::TempDir dir;
+    test::TempDir dir;
     CapturingConsole console;
     StatusLog log(dir.path() / "error.orv", CharsetMode::None, 1, console);
     log.report(23, 0, "");
