@@ -132,7 +132,8 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
             .reader = file.reader.get(),
             .writer = file.writer.get(),
             .table = file.table.get(),
-            .currentItemCode = {}};
+            .currentItemCode = {},
+            .counts = {}};
     if (settings.utf8Files && run.reader) run.reader->useUtf8([&run] { run.report(kBadFileData); });
     if (settings.utf8Files && run.writer) run.writer->useUtf8();
     if (job != nullptr) job->run(run);

@@ -16,6 +16,15 @@ namespace lorvex {
 
 class ProductTable;
 
+// What a run did, for a caller that reads its result.
+struct RunCounts {
+    int linesRead = 0;       // exchange-file lines a load read
+    int recordsSent = 0;     // records handed to the register
+    int recordsRefused = 0;  // records the register answered with a status other than 0
+    int notTried = 0;        // items or lines a job gave up without asking the register
+    int linesWritten = 0;    // exchange-file lines or table records a dump wrote
+};
+
 // The state of one run, handed to every record, goods and report operation.
 struct Run {
     const Settings& settings;
@@ -33,6 +42,9 @@ struct Run {
     int currentItemNumber = 0;
     std::string currentItemCode;
     StatusCode lastStatus = 0;
+    // The exchange-file line being loaded (1-based; 0 before the first and in a dump).
+    int currentLine = 0;
+    RunCounts counts;
 
     // Stores the status and writes its message to the error log (nothing for 0).
     void report(StatusCode code) {
@@ -45,10 +57,17 @@ struct Run {
     }
     void pause(std::uint32_t ms) { clock.sleepMs(ms); }
     // The next line of the exchange file (load); false at its end or when there is none.
-    bool readLine(std::string& line) { return reader != nullptr && reader->readLine(line); }
+    bool readLine(std::string& line) {
+        if (reader == nullptr || !reader->readLine(line)) return false;
+        ++currentLine;
+        ++counts.linesRead;
+        return true;
+    }
     // Appends to the exchange file (dump).
     void write(std::string_view text) {
-        if (writer != nullptr) writer->write(text);
+        if (writer == nullptr) return;
+        writer->write(text);
+        ++counts.linesWritten;
     }
     bool dumping() const { return settings.direction == Direction::Dump; }
 };

@@ -38,8 +38,19 @@ class DumpRig final : public SerialPort {
     explicit DumpRig(const std::string& bytes) : out_(bytes.begin(), bytes.end()) {
         std::filesystem::create_directories(dir_);
         file_ = ExchangeWriter::open(dir_ / "std.dat");
-        run = std::make_unique<Run>(
-            Run{settings_, console_, clock_, link_, log_, nullptr, file_.get(), nullptr, 0, {}, 0});
+        run = std::make_unique<Run>(Run{settings_,
+                                        console_,
+                                        clock_,
+                                        link_,
+                                        log_,
+                                        nullptr,
+                                        file_.get(),
+                                        nullptr,
+                                        0,
+                                        {},
+                                        0,
+                                        0,
+                                        {}});
     }
     ~DumpRig() override {
         run.reset();
