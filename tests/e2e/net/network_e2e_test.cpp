@@ -129,7 +129,6 @@ struct NetJob {
     Files input;
 };
 
-// The 0xFF fill of the header and footer records crosses the Telnet layer both ways.
 const std::string kDepartments =
     "DEP 1,Pieczywo          ,      0.00,C,0000,1\nDEP 2,Nabia\x88            ,      "
     "1.50,A,0000,2\n";
@@ -184,6 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         NetJob{"DepartmentDump", {"/CG", "/FDEPS.TXT"}, false, {}},
         NetJob{"DepartmentLoad", {"/CG", "/L", "/FDEPS.TXT"}, true, {{"DEPS.TXT", kDepartments}}},
+        // The header record is filled out with 0xFF bytes: the Telnet layer must undouble them.
         NetJob{"HeaderDump", {"/CB", "/FHDR.TXT"}, false, {}},
         NetJob{"ChainedGoodsLoad", {"/CH", "/L", "/FTOW.DAT"}, true, {{"TOW.DAT", productTable()}}},
         NetJob{"ZeroingReport", {"/CK", "/R", "/FREP.TXT"}, false, {}}),
