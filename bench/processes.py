@@ -181,7 +181,9 @@ class Ser2net:
     def __enter__(self):
         program = shutil.which("ser2net") or "/usr/sbin/ser2net"
         config = os.path.join(self.workdir, "ser2net.yaml")
-        connector = "  connector: serialdev,%s,9600n81,local\n" % self.device
+        # The register's one-byte answers go on at once, not after ser2net's wait for more.
+        connector = ("  connector: serialdev,%s,9600n81,local\n  options:\n    chardelay: false\n"
+                     % self.device)
         with open(config, "w") as handle:
             handle.write("connection: &raw\n  accepter: tcp,127.0.0.1,%d\n%s"
                          "connection: &rfc\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%d\n%s"

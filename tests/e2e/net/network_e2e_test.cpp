@@ -69,7 +69,7 @@ bool listening(int port) {
 class Ser2net {
   public:
     Ser2net(const TempDir& dir, const std::string& device) {
-        const std::string line = ",\n  connector: serialdev," + device + ",9600n81,local\n";
+        const std::string line = ",\n  connector: serialdev," + device + ",9600n81,local\n  options:\n    chardelay: false\n";
         dir.write("ser2net.yaml",
                   "connection: &raw\n  accepter: tcp,127.0.0.1," + std::to_string(raw) + line +
                       "connection: &rfc\n  accepter: telnet(rfc2217),tcp,127.0.0.1," +
