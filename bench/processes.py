@@ -3,7 +3,9 @@
 import ctypes
 import os
 import select
+import shutil
 import signal
+import socket
 import subprocess
 import threading
 import time
@@ -47,6 +49,8 @@ class Simulator:
                 if not chunk:
                     continue
                 seen += chunk
+        # "lorvex-sim: serving COM1 -> /dev/pts/N": the pty, for ser2net.
+        self.device = seen.split(b"-> ")[-1].split(b"\n")[0].decode()
         return self
 
     def __exit__(self, *exc):
@@ -150,3 +154,58 @@ def run_measured(argv, workdir, time_limit_s, niceness=0):
         max_rss_kib=usage.ru_maxrss,
         stdout=printed,
     )
+
+
+class Ser2net:
+    """ser2net in the foreground serving `device` on 127.0.0.1: raw TCP on one port, RFC 2217 on
+    the next; a context manager that always stops it."""
+
+    def __init__(self, workdir, device, niceness=0):
+        self.workdir = workdir
+        self.device = device
+        self.niceness = niceness
+        self.process = None
+        with socket.socket() as probe:
+            probe.bind(("127.0.0.1", 0))
+            self.raw = probe.getsockname()[1]
+        with socket.socket() as probe:
+            probe.bind(("127.0.0.1", 0))
+            self.rfc2217 = probe.getsockname()[1]
+
+    def _listening(self):
+        wanted = {":%04X " % self.raw, ":%04X " % self.rfc2217}
+        with open("/proc/net/tcp") as table:
+            found = {w for line in table for w in wanted if w in line and " 0A " in line}
+        return found == wanted
+
+    def __enter__(self):
+        program = shutil.which("ser2net") or "/usr/sbin/ser2net"
+        config = os.path.join(self.workdir, "ser2net.yaml")
+        # The register's one-byte answers go on at once, not after ser2net's wait for more.
+        connector = ("  connector: serialdev,%s,9600n81,local\n  options:\n    chardelay: false\n"
+                     % self.device)
+        with open(config, "w") as handle:
+            handle.write("connection: &raw\n  accepter: tcp,127.0.0.1,%d\n%s"
+                         "connection: &rfc\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%d\n%s"
+                         % (self.raw, connector, self.rfc2217, connector))
+        self.process = subprocess.Popen(
+            [program, "-n", "-u", "-c", config, "-P", os.path.join(self.workdir, "ser2net.pid")],
+            cwd=self.workdir, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True, preexec_fn=_at_niceness(self.niceness))
+        deadline = time.monotonic() + 10.0
+        while not self._listening():
+            if time.monotonic() > deadline or self.process.poll() is not None:
+                self.__exit__()
+                raise BenchError("ser2net did not start")
+            time.sleep(0.05)
+        return self
+
+    def __exit__(self, *exc):
+        if self.process is not None and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        return False

@@ -19,7 +19,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import inputs  # noqa: E402
 import report  # noqa: E402
-from processes import BenchError, Simulator, run_measured  # noqa: E402
+from processes import BenchError, Ser2net, Simulator, run_measured  # noqa: E402
 from wire_log import floor_of, read_transcript  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -90,7 +90,11 @@ def prepare_state(binaries, workdir, niceness):
     return state
 
 
-def run_job(job, baud, binaries, prepared_state, scratch, time_limit_s, niceness):
+# How lorvex reaches the simulator: its pty, or ser2net on that pty as raw TCP or with RFC 2217.
+ROUTES = {"pty": "", "tcp": " over raw TCP", "rfc2217": " over RFC 2217"}
+
+
+def run_job(job, baud, binaries, prepared_state, scratch, time_limit_s, niceness, route="pty"):
     workdir = tempfile.mkdtemp(prefix="run-", dir=scratch)
     for name, content in job.files.items():
         with open(os.path.join(workdir, name), "wb") as handle:
@@ -103,7 +107,13 @@ def run_job(job, baud, binaries, prepared_state, scratch, time_limit_s, niceness
     argv = [binaries["lorvex"], "/P1"] + job.args + (["/B"] if baud == 19200 else [])
     simulator = Simulator(binaries["sim"], workdir, sim_args, niceness=niceness)
     with simulator:
-        measured = run_measured(argv, workdir, time_limit_s, niceness)
+        if route == "pty":
+            measured = run_measured(argv, workdir, time_limit_s, niceness)
+        else:
+            with Ser2net(workdir, simulator.device, niceness) as ser2net:
+                argv[1] = ("/PTCP:127.0.0.1:%d" % ser2net.raw if route == "tcp"
+                           else "/PRFC2217:127.0.0.1:%d" % ser2net.rfc2217)
+                measured = run_measured(argv, workdir, time_limit_s, niceness)
     wire = read_transcript(os.path.join(workdir, "wire.log"))
     floor = floor_of(wire, baud, job.extra_pause_ms)
 
@@ -132,7 +142,7 @@ def run_job(job, baud, binaries, prepared_state, scratch, time_limit_s, niceness
         sim_cpu = simulator.rusage.ru_utime + simulator.rusage.ru_stime
     floor_s = floor.total_ms / 1000.0
     return {
-        "job": job.name, "baud": baud, "pc_bytes": floor.pc_bytes, "reg_bytes": floor.reg_bytes,
+        "job": job.name + ROUTES[route], "baud": baud, "pc_bytes": floor.pc_bytes, "reg_bytes": floor.reg_bytes,
         "pause_ms": floor.pause_ms, "floor_s": floor_s, "wall_s": measured.wall_s,
         "ratio": measured.wall_s / floor_s if floor_s > 0 else float("inf"),
         "cpu_s": measured.cpu_s, "rss_kib": measured.max_rss_kib,
@@ -163,6 +173,9 @@ def main():
     parser.add_argument("--baud", type=int, choices=(9600, 19200), action="append")
     parser.add_argument("--out", default=os.path.join(ROOT, "bench"),
                         help="where RESULTS.md and results.png go")
+    parser.add_argument("--route", choices=sorted(ROUTES), action="append",
+                        help="how lorvex reaches the simulator (default pty; ser2net for the "
+                             "others)")
     parser.add_argument("--keep", action="store_true", help="keep the work directories")
     parser.add_argument("--nice", type=int, default=-10 if os.geteuid() == 0 else 0,
                         help="scheduling niceness of lorvex and lorvex-sim (default -10 as root, "
@@ -189,16 +202,17 @@ def main():
         if any(job.state for job in jobs):
             prepared = prepare_state(binaries, tempfile.mkdtemp(prefix="prep-", dir=scratch),
                                      args.nice)
-        for baud in bauds:
-            for job in jobs:
-                limit = 3 * job.estimate_s * 9600 // baud + 30
-                print("%-24s %5d baud ..." % (job.name, baud), end=" ", flush=True)
-                row = run_job(job, baud, binaries, prepared, scratch, limit, args.nice)
-                rows.append(row)
-                print("wall %.3f s, floor %.3f s, ratio %.4f, cpu %.3f s, rss %d KiB %s"
-                      % (row["wall_s"], row["floor_s"], row["ratio"], row["cpu_s"],
-                         row["rss_kib"], "" if row["ok"] else "FAILED: " + row["note"]),
-                      flush=True)
+        for baud, route, job in [(b, r, j) for b in bauds for r in args.route or ["pty"]
+                                 for j in jobs]:
+            limit = 3 * job.estimate_s * 9600 // baud + 30
+            print("%-38s %5d baud ..." % (job.name + ROUTES[route], baud), end=" ",
+                  flush=True)
+            row = run_job(job, baud, binaries, prepared, scratch, limit, args.nice, route)
+            rows.append(row)
+            print("wall %.3f s, floor %.3f s, ratio %.4f, cpu %.3f s, rss %d KiB %s"
+                  % (row["wall_s"], row["floor_s"], row["ratio"], row["cpu_s"],
+                     row["rss_kib"], "" if row["ok"] else "FAILED: " + row["note"]),
+                  flush=True)
     finally:
         if not args.keep:
             shutil.rmtree(scratch, ignore_errors=True)

@@ -52,6 +52,7 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
              options.linkPath = v;
              return !v.empty();
          }},
+        {"--tcp", [&](const std::string& v) { return readInt(v, 0, 65535, options.tcpPort); }},
         {"--state",
          [&](const std::string& v) {
              options.stateFile = v;
@@ -160,6 +161,8 @@ std::string simHelpText() {
            "\n"
            "  --port N         put the link COM<N> in the current directory (1..12, default 1)\n"
            "  --link PATH      put the link at PATH instead\n"
+           "  --tcp PORT       serve raw TCP on 127.0.0.1:PORT instead, one client at a time\n"
+           "                   (0: a free port, named in the ready line)\n"
            "  --state FILE     keep the register's memory in FILE across restarts\n"
            "  --log FILE       write a readable transcript of the line to FILE\n"
            "  --empty          start with an empty register instead of the demo shop\n"
@@ -178,7 +181,8 @@ std::string simHelpText() {
            "                   (item 0: every item)\n"
            "  --abort-chain    refuse a bad record of a chained load at once\n"
            "\n"
-           "It prints \"lorvex-sim: serving <link> -> <device>\" when ready and serves until\n"
+           "It prints \"lorvex-sim: serving <link> -> <device>\" (or \"serving TCP <address>\") "
+           "when ready and serves until\n"
            "interrupted (SIGINT or SIGTERM), then removes the link.\n";
 }
 

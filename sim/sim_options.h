@@ -13,6 +13,7 @@ namespace lorvex::sim {
 struct SimOptions {
     int port = 1;           // the link is COM<port> in the current directory...
     std::string linkPath;   // ...unless a path is given
+    int tcpPort = -1;       // or a TCP port of 127.0.0.1 (0: one the system picks)
     std::string stateFile;  // keeps the register's memory across restarts
     std::string logFile;    // a readable transcript of the line
     int baud = 9600;

@@ -2,6 +2,8 @@
 
 #include <sys/select.h>
 #include <unistd.h>
+
+#include <csignal>
 #ifdef __linux__
 #include <sys/prctl.h>
 #endif
@@ -16,6 +18,7 @@
 #include "platform/clock.h"
 #include "sim/server/pty_link.h"
 #include "sim/server/stop_signal.h"
+#include "sim/server/tcp_link.h"
 #include "sim/server/transcript_log.h"
 #include "sim/simulated_register.h"
 #include "sim/state_file.h"
@@ -68,19 +71,24 @@ class Server {
             return 1;
         }
         std::string error;
-        if (!link_.open(options_.linkName(), error)) {
+        const bool opened =
+            tcp() ? tcp_.open(options_.tcpPort, error) : link_.open(options_.linkName(), error);
+        if (!opened) {
             std::fprintf(stderr, "lorvex-sim: %s\n", error.c_str());
             return 1;
         }
+        // A client gone mid-write is a dropped connection, not a reason to stop.
+        if (tcp()) std::signal(SIGPIPE, SIG_IGN);
         start_ = std::chrono::steady_clock::now();
 #ifdef __linux__
         // Bytes are handed over when their line time is up: the wake-ups must come on time
         // (the default allows 50 us, a twentieth of a byte at 9600 baud).
         ::prctl(PR_SET_TIMERSLACK, 1000UL, 0UL, 0UL, 0UL);
 #endif
-        log_.note("lorvex-sim: serving " + link_.linkName() + " -> " + link_.slavePath());
-        std::printf("lorvex-sim: serving %s -> %s\n", link_.linkName().c_str(),
-                    link_.slavePath().c_str());
+        const std::string serving =
+            tcp() ? tcp_.linkName() : link_.linkName() + " -> " + link_.slavePath();
+        log_.note("lorvex-sim: serving " + serving);
+        std::printf("lorvex-sim: serving %s\n", serving.c_str());
         std::fflush(stdout);
 
         while (!stop_.requested()) {
@@ -93,6 +101,23 @@ class Server {
     }
 
   private:
+    bool tcp() const {
+        return options_.tcpPort >= 0;
+    }
+    // Where the PC's bytes come from and the register's go: the pty, or the TCP client (-1
+    // while none is connected).
+    int lineFd() const {
+        return tcp() ? tcp_.clientFd() : link_.masterFd();
+    }
+
+    // The client went: the register sees the line close, as when the last client of the pty
+    // closes it.
+    void closeLine() {
+        register_.lineClosed();
+        pending_.clear();
+        log_.note("lorvex-sim: the client closed the line");
+    }
+
     // Microseconds since the start: a byte at 19200 baud lasts 521 of them, so whole
     // milliseconds would hand bytes out late and take the PC's in early.
     std::uint64_t nowUs() const {
@@ -125,14 +150,16 @@ class Server {
         fd_set writable;
         FD_ZERO(&readable);
         FD_ZERO(&writable);
-        FD_SET(link_.masterFd(), &readable);
-        int highest = link_.masterFd();
-        if (link_.watchFd() >= 0) {
+        const int line = lineFd();
+        int highest = std::max(line, tcp() ? tcp_.listenFd() : -1);
+        if (line >= 0) FD_SET(line, &readable);
+        if (tcp() && line < 0) FD_SET(tcp_.listenFd(), &readable);
+        if (!tcp() && link_.watchFd() >= 0) {
             FD_SET(link_.watchFd(), &readable);
             highest = std::max(highest, link_.watchFd());
         }
-        if (!pending_.empty()) {
-            FD_SET(link_.masterFd(), &writable);
+        if (!pending_.empty() && line >= 0) {
+            FD_SET(line, &writable);
             waitUs = kLongestWaitUs;
         }
         timespec timeout{static_cast<time_t>(waitUs / 1000000),
@@ -142,31 +169,39 @@ class Server {
         if (ready < 0) return errno == EINTR;
         if (ready == 0) return true;
 
-        if (FD_ISSET(link_.masterFd(), &readable)) {
+        if (tcp() && line < 0 && FD_ISSET(tcp_.listenFd(), &readable)) tcp_.acceptClient();
+        if (line >= 0 && FD_ISSET(line, &readable)) {
             std::uint8_t buffer[4096];
-            const ssize_t count = ::read(link_.masterFd(), buffer, sizeof buffer);
+            const ssize_t count = ::read(line, buffer, sizeof buffer);
             if (count > 0) {
                 register_.fromPc(buffer, static_cast<std::size_t>(count), nowUs());
+            } else if (tcp() && (count == 0 || (errno != EAGAIN && errno != EINTR))) {
+                tcp_.dropClient();
+                closeLine();
             } else if (count < 0 && errno != EAGAIN && errno != EINTR) {
                 // No slave open at all (we hold one, so this is brief): do not spin.
                 clock_.sleepMs(20);
             }
         }
-        if (link_.watchFd() >= 0 && FD_ISSET(link_.watchFd(), &readable) &&
+        if (!tcp() && link_.watchFd() >= 0 && FD_ISSET(link_.watchFd(), &readable) &&
             link_.lastClientClosed()) {
-            register_.lineClosed();
-            pending_.clear();
-            log_.note("lorvex-sim: the client closed the line");
+            closeLine();
         }
         return true;
     }
 
     bool writePending() {
+        // With no client on the line the register talks to nobody.
+        if (lineFd() < 0) pending_.clear();
         while (!pending_.empty()) {
-            const ssize_t written = ::write(link_.masterFd(), pending_.data(), pending_.size());
+            const ssize_t written = ::write(lineFd(), pending_.data(), pending_.size());
             if (written > 0) {
                 pending_.erase(0, static_cast<std::size_t>(written));
             } else if (written < 0 && (errno == EAGAIN || errno == EINTR)) {
+                return true;
+            } else if (tcp()) {
+                tcp_.dropClient();
+                closeLine();
                 return true;
             } else {
                 std::fprintf(stderr, "lorvex-sim: the pseudo-terminal failed\n");
@@ -181,6 +216,7 @@ class Server {
     SystemClock clock_;
     StopSignal stop_;
     PtyLink link_;
+    TcpLink tcp_;
     TranscriptLog log_;
     std::chrono::steady_clock::time_point start_{};
     std::uint64_t savedRevision_ = 0;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "link/device_port.h"
+#include "link/net/network_port.h"
 
 namespace lorvex {
 
@@ -83,6 +84,10 @@ std::string resolvePortPath(const std::string& portValue, int portNumber,
 std::unique_ptr<SerialPort> openSerialPort(const std::string& portValue, int portNumber,
                                            bool baud19200, const std::filesystem::path& workDir,
                                            Console& console, int traceLevel, PortFailure& failure) {
+    if (const std::optional<NetworkAddress> address = parseNetworkAddress(portValue)) {
+        failure.device = portValue;
+        return openNetworkPort(*address, baud19200, failure);
+    }
     const std::string path = resolvePortPath(portValue, portNumber, workDir);
     if (path.empty()) {
         failure.device = "/P" + portValue;

@@ -143,7 +143,3 @@ inline std::string goodsTable(const std::vector<TableGood>& goods, std::uint32_t
 }
 
 }  // namespace lorvex::test
-
-namespace lorvex {
-namespace tables = test;
-}  // namespace lorvex

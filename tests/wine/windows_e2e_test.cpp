@@ -146,27 +146,12 @@ TEST(Windows, DepartmentDumpMatchesLinuxAndLoadsBack) {
 }
 
 TEST(Windows, GoodsFromAProductTableInOneChainedLoad) {
-    using namespace tables;
-    TableSpec spec;
-    spec.fields = goodsFields();
-    const double codes[] = {7, 12345678, 5900000000001};
-    const char* names[] = {"Chleb", "Mleko", "Kawa"};
-    for (int i = 0; i < 3; ++i) {
-        Bytes record = spec.record(0);
-        const Bytes code = doubleBytes(codes[i]);
-        std::copy(code.begin(), code.end(), record.begin() + spec.start("TOW:KODNR"));
-        const Bytes price = doubleBytes(1.5 + i);
-        std::copy(price.begin(), price.end(), record.begin() + spec.start("TOW:CENADET"));
-        const std::string name = std::string(names[i]) + std::string(18, ' ');
-        std::copy_n(name.begin(), 18, record.begin() + spec.start("TOW:NAZWAF"));
-        record[spec.start("TOW:TYPPODS")] = 'A';
-        record[spec.start("TOW:DZIAL")] = 1;
-        spec.records.push_back(record);
-    }
-    const Bytes table = buildTable(spec);
+    const std::string table = goodsTable({{.code = 7, .name = "Chleb", .price = 1.5},
+                                          {.code = 12345678, .name = "Mleko", .price = 2.5},
+                                          {.code = 5900000000001, .name = "Kawa", .price = 3.5}});
 
     TempDir dir("lorvex-wine");
-    dir.write("TOW.DAT", std::string(table.begin(), table.end()));
+    dir.write("TOW.DAT", table);
     TempDir state("lorvex-wine-state");
     {
         WineSim sim(dir, "com1", {"--empty", "--state", (state.path() / "reg.state").string()});

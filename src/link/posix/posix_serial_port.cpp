@@ -8,6 +8,7 @@
 #include <termios.h>
 #include <unistd.h>
 #ifdef __linux__
+#include <linux/serial.h>
 #include <sys/prctl.h>
 #include <sys/sysmacros.h>
 #endif
@@ -98,6 +99,7 @@ std::unique_ptr<PosixSerialPort> PosixSerialPort::open(const std::string& path, 
     if (::tcsetattr(fd, TCSANOW, &tio) != 0) return fail(errno);
     // Like a freshly opened port: nothing left over from before the run.
     ::tcflush(fd, TCIFLUSH);
+    port->setLowLatency(true);
     port->setRts(1);
     port->setDtr(1);
 #ifdef __linux__
@@ -113,6 +115,7 @@ PosixSerialPort::PosixSerialPort(int fd, bool baud19200)
                 (baud19200 ? 19200 : 9600)) {}
 
 PosixSerialPort::~PosixSerialPort() {
+    if (lowLatencySet_) setLowLatency(false);
     // The exclusive flag belongs to the terminal: only the port that set it clears it, never one
     // that failed to get the lock from another program.
     if (exclusive_) ::ioctl(fd_, TIOCNXCL);
@@ -270,6 +273,20 @@ WaitResult PosixSerialPort::waitForBytes(std::size_t count, std::uint32_t timeou
         return waitReadable(timeoutMs - sleptMs);
     }
     return waitReadable(timeoutMs);
+}
+
+void PosixSerialPort::setLowLatency(bool on) {
+#if defined(__linux__) && defined(ASYNC_LOW_LATENCY)
+    // A USB adapter otherwise holds received bytes for its latency timer (16 ms by default);
+    // drivers without the flag refuse, and the port works as it is.
+    serial_struct serial{};
+    if (::ioctl(fd_, TIOCGSERIAL, &serial) != 0) return;
+    if (((serial.flags & ASYNC_LOW_LATENCY) != 0) == on) return;
+    serial.flags = on ? serial.flags | ASYNC_LOW_LATENCY : serial.flags & ~ASYNC_LOW_LATENCY;
+    if (::ioctl(fd_, TIOCSSERIAL, &serial) == 0) lowLatencySet_ = on;
+#else
+    (void)on;
+#endif
 }
 
 void PosixSerialPort::setLine(int line, int on) {

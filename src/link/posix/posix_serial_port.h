@@ -42,6 +42,8 @@ class PosixSerialPort final : public SerialPort {
     // Waits on the UART's own transmitter-empty flag; false when the driver cannot tell.
     bool awaitTransmitterEmpty(Instant deadline, bool& empty);
     void setLine(int line, int on);
+    // Asks the driver for low-latency mode (on at open where it was off, off again at close).
+    void setLowLatency(bool on);
 
     int fd_;
     // This port set the terminal's exclusive flag (TIOCEXCL).
@@ -55,6 +57,8 @@ class PosixSerialPort final : public SerialPort {
     bool drained_ = true;
     // The earliest moment the bytes written so far can all have left.
     Instant lineFreeAt_{};
+    // The open switched the driver's low-latency mode on: the close switches it off.
+    bool lowLatencySet_ = false;
 };
 
 }  // namespace lorvex
