@@ -92,6 +92,7 @@ StatusCode loadPluRecord(Run& run, RecordPosition position, const PluRecord& rec
     run.trace(1, record.flags + "\n");
     run.trace(1, "PLU>" + *text + "\n", TextEncoding::Cp852);
     const StatusCode status = run.link.sendRecordChained(request, *text, position);
+    run.countRecord(status);
     if (status != 0) return status;
     run.pause(action == 0 ? kPauseAfterEraseMs : kPauseAfterRecordMs);
     return 0;
