@@ -34,6 +34,20 @@ TEST(RunResult, TellsTheCallerWhatTheRunDid) {
                {"line": 3, "item": 3, "code": "", "status": 7,
                 "message": "07  Przekroczona wartość numeryczna - 3, kod: "}],
              "reason": null})"},
+        // Goods go one step behind the reading: each status still names its own line.
+        {"/CH /L /FL.TXT",
+         [](JobHarness& h) {
+             h.file("L.TXT",
+                    "PLU1,A,4.5,C,1,00000,1,0,0\nPLU2,B,1,C,1,00000,100,0,0\n"
+                    "PLU3,C,4.5,C,1,00000,1,0,0\nKONIEC\n");
+             h.faults().errorAt('I', 2, 20);
+         },
+         R"({"counts": {"lines_read": 4, "records_sent": 2, "records_refused": 1,
+                        "not_tried": 0, "lines_written": 0},
+             "statuses": [{"line": 2, "item": 2, "code": "            2", "status": 63,
+                           "message": "63  Złe dane w pliku"},
+                          {"line": 3, "item": 3, "code": "            3", "status": 20,
+                           "message": "20  Tandem nie istnieje - 3, kod:             3"}]})"},
         {"/CD /FKAS.TXT", [](JobHarness&) {},
          R"({"direction": "dump", "outcome": "ok", "statuses": [],
              "counts": {"lines_read": 0, "records_sent": 0, "records_refused": 0,
