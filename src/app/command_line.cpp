@@ -59,6 +59,7 @@ Settings parseCommandLine(std::string commandString) {
     if (hasOption(line, "/M")) s.largePluNumbers = true;
     if (hasOption(line, "/A")) s.skipEanCheck = true;
     if (auto v = optionValue(line, "/F")) s.fileName = std::string(*v);
+    if (auto v = optionValue(line, "/J")) s.resultFileName = std::string(*v);
     if (auto v = optionValue(line, "/K")) s.channel = readInt(*v);
     if (auto v = optionValue(line, "/S")) {
         switch (readInt(*v)) {
@@ -78,6 +79,15 @@ Settings parseCommandLine(std::string commandString) {
         }
     }
     return s;
+}
+
+Settings parseArguments(const std::vector<std::string>& args) {
+    Settings settings = parseCommandLine(joinArguments(args));
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") settings.commandLetter = 'h';
+        if (arg == "--version") settings.commandLetter = 'n';
+    }
+    return settings;
 }
 
 }  // namespace lorvex

@@ -14,4 +14,8 @@ std::string joinArguments(const std::vector<std::string>& args);
 // not know are ignored, bad numbers read as 0, a missing job letter selects the banner.
 Settings parseCommandLine(std::string commandString);
 
+// The arguments as one command line, where "--help" or "-h" selects the help screen and
+// "--version" the version line, as other programs take them.
+Settings parseArguments(const std::vector<std::string>& args);
+
 }  // namespace lorvex

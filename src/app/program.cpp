@@ -1,9 +1,11 @@
 #include "app/program.h"
 
+#include <cerrno>
 #include <system_error>
 
 #include "app/command_line.h"
 #include "app/dispatch.h"
+#include "app/run_result.h"
 #include "app/screens.h"
 #include "core/exchange_reader.h"
 #include "core/exchange_writer.h"
@@ -27,6 +29,7 @@ struct OpenedFile {
     std::unique_ptr<ProductTable> table;
     std::unique_ptr<ExchangeReader> reader;
     std::unique_ptr<ExchangeWriter> writer;
+    std::filesystem::path path;
     // The user's file stays exactly as it was.
     void discard() {
         if (writer) writer->discard();
@@ -43,6 +46,7 @@ OpenedFile openRunFile(const Settings& settings, const std::filesystem::path& wo
                        bool writesFile) {
     OpenedFile opened;
     const std::filesystem::path path = resolveFileName(workDir, settings.fileName);
+    opened.path = path;
     switch (ProductTable::open(path, opened.table)) {
         case ProductTable::OpenResult::Opened:
             opened.table->mapFieldNames();
@@ -65,31 +69,43 @@ OpenedFile openRunFile(const Settings& settings, const std::filesystem::path& wo
     return opened;
 }
 
-}  // namespace
+// Why the /F file could not be used: the system's words when it gave some.
+std::string fileFailure(const OpenedFile& file, int error) {
+    if (file.table) return "a product table serves only the goods jobs";
+    return error != 0 ? std::generic_category().message(error)
+                      : "not a file this job can read or write";
+}
 
-int runProgram(const std::vector<std::string>& args, Environment& env) {
-    const std::filesystem::path logPath = env.workDir / "error.orv";
-    std::error_code ignored;
-    std::filesystem::remove(logPath, ignored);
+std::string shownPort(std::string device) {
+    // Windows opens COM ports through the device namespace: "\\.\COM3" is COM3.
+    if (device.rfind("\\\\.\\", 0) == 0) device.erase(0, 4);
+    return device;
+}
 
-    const Settings settings = parseCommandLine(joinArguments(args));
+// A screen instead of a job: true when one was shown.
+bool showScreen(const Settings& settings, Console& console) {
     switch (settings.commandLetter) {
         case '?':
-            printBanner(env.console);
-            return kExitDone;
+            printBanner(console);
+            return true;
         case 'h':
-            printHelp(env.console);
-            return kExitDone;
+            printHelp(console);
+            return true;
         case 'v':
-            printProgramInfo(env.console);
-            return kExitDone;
+            printProgramInfo(console);
+            return true;
+        case 'n':
+            console.print("lorvex " LORVEX_VERSION "\n");
+            return true;
         default:
-            break;
+            return false;
     }
-    env.console.showSpinner(40, 11, "-");
+}
 
-    StatusLog log(logPath, settings.charsetMode, settings.traceLevel, env.console,
-                  settings.utf8Files);
+// The run after the command line: the job with its file, port and error log.
+int runJob(const Settings& settings, Environment& env, StatusLog& log, RunResult& result) {
+    env.console.showSpinner(40, 11, "-");
+    result.job = settings.commandLetter == '\0' ? "" : std::string(1, settings.commandLetter);
     const JobEntry* job = findJob(settings.commandLetter);
     if (job == nullptr) {
         std::string option = "/C";
@@ -97,9 +113,14 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
         env.console.error("lorvex: " + option + " names no job; nothing was done");
     }
 
+    errno = 0;
     OpenedFile file = openRunFile(settings, env.workDir, writesExchangeFile(job));
+    const int openError = errno;
+    const std::u8string fileName = file.path.u8string();
+    result.file.assign(fileName.begin(), fileName.end());
     if (!file.opened || (file.table && job != nullptr && !job->worksOnProductTable)) {
         // A product table only serves the jobs that read or append goods records.
+        result.reason = fileFailure(file, openError);
         file.discard();
         log.report(kOpenFailed, 0, "");
         return kExitFileFailed;
@@ -107,7 +128,10 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
 
     PortFailure portFailure;
     std::unique_ptr<SerialPort> port = env.openPort(settings, portFailure);
+    // The device is named also when the port opened.
+    result.port = shownPort(portFailure.device);
     if (!port) {
+        result.reason = portFailure.reason;
         std::string line = "lorvex: cannot open the port " + portFailure.device;
         if (!portFailure.reason.empty()) line += ": " + portFailure.reason;
         if (!portFailure.hint.empty()) line += " (" + portFailure.hint + ")";
@@ -150,15 +174,47 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
     if (file.writer && job != nullptr && !file.writer->written() && registerNeverAnswered) {
         // Nothing came from the register: the user's earlier file is worth more than an empty one.
         file.writer->discard();
-    } else if (file.writer && !file.writer->commit().ok()) {
-        // The exchange file could not be written whole; the old file is kept.
-        run.report(kOpenFailed);
-        exitCode = kExitFileFailed;
+    } else if (file.writer) {
+        if (const FileResult committed = file.writer->commit(); !committed.ok()) {
+            // The exchange file could not be written whole; the old file is kept.
+            result.reason = committed.failure;
+            run.report(kOpenFailed);
+            exitCode = kExitFileFailed;
+        }
     }
+    result.counts = run.counts;
     log.close();
     port.reset();
     env.clock.sleepMs(kPauseBeforeExit);
     return exitCode;
+}
+
+}  // namespace
+
+int runProgram(const std::vector<std::string>& args, Environment& env) {
+    const std::filesystem::path logPath = env.workDir / "error.orv";
+    std::error_code ignored;
+    std::filesystem::remove(logPath, ignored);
+
+    const Settings settings = parseArguments(args);
+    RunResult result;
+    result.started = env.clock.wallClockMs();
+    const std::uint64_t start = env.clock.nowMs();
+    result.direction = settings.direction;
+    StatusLog log(logPath, settings.charsetMode, settings.traceLevel, env.console,
+                  settings.utf8Files);
+    result.exitCode =
+        showScreen(settings, env.console) ? kExitDone : runJob(settings, env, log, result);
+    if (!settings.resultFileName) return result.exitCode;
+
+    result.statuses = log.entries();
+    result.durationMs = env.clock.nowMs() - start;
+    const std::filesystem::path resultPath = resolveFileName(env.workDir, *settings.resultFileName);
+    // A caller must not take an earlier run's result for this one's.
+    if (!writeRunResult(resultPath, result, env.console) && result.exitCode == kExitDone) {
+        return kExitFileFailed;
+    }
+    return result.exitCode;
 }
 
 }  // namespace lorvex

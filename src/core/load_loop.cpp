@@ -10,7 +10,9 @@ StatusCode sendLoadRecord(Run& run, const std::string& request, const std::strin
         text += '\n';
         run.trace(1, text, TextEncoding::Cp852);
     }
-    return run.link.sendRecord(request, record);
+    const StatusCode status = run.link.sendRecord(request, record);
+    run.countRecord(status);
+    return status;
 }
 
 void loadEveryLine(Run& run, const LoadLoop& loop, const LoadLine& load) {

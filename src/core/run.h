@@ -49,7 +49,7 @@ struct Run {
     // Stores the status and writes its message to the error log (nothing for 0).
     void report(StatusCode code) {
         lastStatus = code;
-        log.report(code, currentItemNumber, currentItemCode);
+        log.report(code, currentItemNumber, currentItemCode, currentLine);
     }
     // Shows the text when the trace level is at least `level`.
     void trace(int level, std::string_view text, TextEncoding encoding = TextEncoding::Ascii) {
@@ -68,6 +68,11 @@ struct Run {
         if (writer == nullptr) return;
         writer->write(text);
         ++counts.linesWritten;
+    }
+    // Counts a record handed to the register with the status it got back.
+    void countRecord(StatusCode status) {
+        ++counts.recordsSent;
+        if (status != 0 && status != kNoAnswer && status != kLinkLost) ++counts.recordsRefused;
     }
     bool dumping() const { return settings.direction == Direction::Dump; }
 };

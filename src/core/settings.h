@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "text/charset.h"
@@ -19,7 +20,9 @@ struct Settings {
     int recordAction = 1;      // /U1 gives 0 (erase), else 1 (store)
     int reportMode = 0;        // /R gives 2 (read and zero the counters)
     bool baud19200 = false;    // /B
-    char commandLetter = '?';  // /C, /?, /H ('h'), /V ('v')
+    char commandLetter = '?';  // /C, /?, /H or --help ('h'), /V ('v'), --version ('n')
+    // /J: where the run's result goes as JSON (upper-cased like /F); none without /J.
+    std::optional<std::string> resultFileName;
 
     // Process-wide settings
     int traceLevel = 0;                              // /Q

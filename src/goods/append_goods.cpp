@@ -12,7 +12,9 @@ bool appendGoodsRecord(Run& run, const ProductReportRecord& record) {
                      record.codeText.c_str(), ProductReportRecord::kNameKept, record.name.c_str(),
                      record.department),
               consoleEncoding(run.settings.charsetMode));
-    return run.table->writeProductRecord(record);
+    if (!run.table->writeProductRecord(record)) return false;
+    ++run.counts.linesWritten;
+    return true;
 }
 
 }  // namespace lorvex

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "goods/product_table.h"
@@ -15,6 +16,7 @@ constexpr std::uint32_t kPauseAfterEraseMs = 1000;
 
 struct Item {
     int number = 0;
+    int line = 0;  // the exchange-file line it came from (0 from a table)
     PluRecord record;
 };
 
@@ -31,15 +33,15 @@ class PluChain {
         if (stopped_) return false;
         if (!pluRecordText(run_.settings.recordAction, record)) {
             if (pending_) {
-                held_.push_back({number, record});
+                held_.push_back({number, run_.currentLine, record});
             } else {
-                report(number, record.code, kBadFileData);
+                report({number, run_.currentLine, record}, kBadFileData);
             }
             return true;
         }
         if (pending_) send(open_ ? RecordPosition::Middle : RecordPosition::First);
         if (stopped_) return false;
-        pending_ = Item{number, record};
+        pending_ = Item{number, run_.currentLine, record};
         return true;
     }
 
@@ -56,21 +58,24 @@ class PluChain {
         // A refused good ends the transaction on both sides; the next good opens a new one.
         open_ = status == 0 &&
                 (position == RecordPosition::First || position == RecordPosition::Middle);
-        report(pending_->number, pending_->record.code, status);
+        report(*pending_, status);
         pending_.reset();
         if (status != 0 && stopAtFailure_) {
             stopped_ = true;
             held_.clear();
             return;
         }
-        for (const Item& bad : held_) report(bad.number, bad.record.code, kBadFileData);
+        for (const Item& bad : held_) report(bad, kBadFileData);
         held_.clear();
     }
 
-    void report(int number, double code, StatusCode status) {
-        run_.currentItemNumber = number;
-        run_.currentItemCode = pluCodeLabel(code);
+    // Reported under the good's own line, though reading has gone on past it.
+    void report(const Item& item, StatusCode status) {
+        run_.currentItemNumber = item.number;
+        run_.currentItemCode = pluCodeLabel(item.record.code);
+        const int reading = std::exchange(run_.currentLine, item.line);
         run_.report(status);
+        run_.currentLine = reading;
     }
 
     Run& run_;
@@ -92,6 +97,7 @@ StatusCode loadPluRecord(Run& run, RecordPosition position, const PluRecord& rec
     run.trace(1, record.flags + "\n");
     run.trace(1, "PLU>" + *text + "\n", TextEncoding::Cp852);
     const StatusCode status = run.link.sendRecordChained(request, *text, position);
+    run.countRecord(status);
     if (status != 0) return status;
     run.pause(action == 0 ? kPauseAfterEraseMs : kPauseAfterRecordMs);
     return 0;

@@ -1,5 +1,6 @@
 #include "link/status_log.h"
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 
@@ -36,8 +37,15 @@ StatusLog::~StatusLog() {
     close();
 }
 
-void StatusLog::report(StatusCode code, int itemNumber, std::string_view itemCode) {
+void StatusLog::report(StatusCode code, int itemNumber, std::string_view itemCode, int line) {
     if (code == 0) return;
+    // Code page 852 holds every letter of the messages, whatever /S chose for the file.
+    std::string text =
+        toUtf8(statusMessage(code, itemNumber, itemCode, CharsetMode::Latin), TextEncoding::Cp852);
+    text.pop_back();
+    const int number = std::atoi(text.c_str());
+    entries_.push_back({line, itemNumber, std::string(itemCode.substr(0, itemCode.find('\0'))),
+                        number, std::move(text)});
     if (file_ == nullptr) {
         // A log that could not be created is tried again at the next status.
         file_ = createLog(path_);

@@ -18,7 +18,10 @@ TEST(ScreensThroughAPipe, ShowUtf8AndTouchNothingButTheOldLog) {
     } cases[] = {{{}, bannerScreen()},
                  {{"/h"}, helpScreen()},
                  {{"/CA", "/V", "/H"}, programInfoScreen()},
-                 {{"/P13", "/?"}, bannerScreen()}};
+                 {{"/P13", "/?"}, bannerScreen()},
+                 {{"--help"}, helpScreen()},
+                 {{"/CD", "-h"}, helpScreen()},
+                 {{"--version"}, "lorvex " LORVEX_VERSION "\n"}};
     for (const auto& c : cases) {
         dir.write("error.orv", "old\n");
         const ProcessResult run = runLorvex(c.args, dir.path(), 10000);
