@@ -147,8 +147,10 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
         file.table->close();
     }
     const bool registerNeverAnswered = run.lastStatus == kNoAnswer || run.lastStatus == kLinkLost;
-    if (file.writer && job != nullptr && !file.writer->written() && registerNeverAnswered) {
-        // Nothing came from the register: the user's earlier file is worth more than an empty one.
+    if (file.writer && job != nullptr &&
+        ((!file.writer->written() && registerNeverAnswered) || run.lineDead)) {
+        // Nothing came from the register, or it stopped answering half-way: the user's earlier
+        // file is worth more than an empty or partial one.
         file.writer->discard();
     } else if (file.writer && !file.writer->commit().ok()) {
         // The exchange file could not be written whole; the old file is kept.

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/dead_line.h"
 #include "goods/product_table.h"
 #include "text/fields.h"
 
@@ -24,31 +25,48 @@ struct Item {
 // the good read before them, so the error log keeps the order of the file.
 class PluChain {
   public:
-    PluChain(Run& run, bool stopAtFailure) : run_(run), stopAtFailure_(stopAtFailure) {}
+    PluChain(Run& run, bool stopAtFailure)
+        : run_(run), stopAtFailure_(stopAtFailure), guard_(run, "goods") {}
 
-    // False once a refused good ends the load.
+    // False once a refused good ends the load. Once the line is dead the goods are only counted.
     bool add(int number, const PluRecord& record) {
         if (stopped_) return false;
-        if (!pluRecordText(run_.settings.recordAction, record)) {
+        const bool fits = pluRecordText(run_.settings.recordAction, record).has_value();
+        if (guard_.dead()) {
+            notTried_ += fits ? 1 : 0;
+            return true;
+        }
+        if (!fits) {
             if (pending_) {
                 held_.push_back({number, record});
             } else {
-                report(number, record.code, kBadFileData);
+                report(number, record.code, kBadFileData, false);
             }
             return true;
         }
         if (pending_) send(open_ ? RecordPosition::Middle : RecordPosition::First);
         if (stopped_) return false;
+        if (guard_.dead()) {
+            ++notTried_;
+            return true;
+        }
         pending_ = Item{number, record};
         return true;
     }
 
     // Sends the good still waiting as the last of its transaction.
     void finish() {
-        if (pending_ && !stopped_) send(open_ ? RecordPosition::Last : RecordPosition::Only);
+        if (pending_ && !stopped_ && !guard_.dead()) {
+            send(open_ ? RecordPosition::Last : RecordPosition::Only);
+        }
+        if (guard_.dead()) {
+            guard_.giveUp(notTried_);
+        } else {
+            guard_.reportHeld();
+        }
     }
 
-    bool stopped() const { return stopped_; }
+    bool stopped() const { return stopped_ || guard_.dead(); }
 
   private:
     void send(RecordPosition position) {
@@ -58,19 +76,23 @@ class PluChain {
                 (position == RecordPosition::First || position == RecordPosition::Middle);
         report(pending_->number, pending_->record.code, status);
         pending_.reset();
+        if (guard_.dead()) {
+            held_.clear();
+            return;
+        }
         if (status != 0 && stopAtFailure_) {
             stopped_ = true;
             held_.clear();
             return;
         }
-        for (const Item& bad : held_) report(bad.number, bad.record.code, kBadFileData);
+        for (const Item& bad : held_) report(bad.number, bad.record.code, kBadFileData, false);
         held_.clear();
     }
 
-    void report(int number, double code, StatusCode status) {
+    void report(int number, double code, StatusCode status, bool asked = true) {
         run_.currentItemNumber = number;
         run_.currentItemCode = pluCodeLabel(code);
-        run_.report(status);
+        guard_.report(status, asked);
     }
 
     Run& run_;
@@ -79,6 +101,8 @@ class PluChain {
     bool stopped_ = false;
     std::optional<Item> pending_;
     std::vector<Item> held_;
+    DeadLineGuard guard_;
+    int notTried_ = 0;
 };
 
 }  // namespace
