@@ -6,6 +6,11 @@
 
 namespace lorvex {
 
+std::string countOf(int count, std::string_view plural) {
+    if (count == 1 && plural.ends_with('s')) plural.remove_suffix(1);
+    return format("%d ", count) + std::string(plural);
+}
+
 DeadLineGuard::~DeadLineGuard() {
     if (!dead()) reportHeld();
 }
@@ -61,7 +66,7 @@ void DeadLineGuard::giveUp(int notTried) {
     run_.counts.notTried += notTried;
     std::string line = "lorvex: the register did not answer";
     if (silences_ > 1) line += format(" %d times in a row", silences_);
-    run_.console.error(line + format("; %d %s not tried", notTried, std::string(items_).c_str()));
+    run_.console.error(line + "; " + countOf(notTried, items_) + " not tried");
 }
 
 }  // namespace lorvex

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "core/run.h"
@@ -8,6 +9,9 @@ namespace lorvex {
 
 // What a load record gets in place of an answer once the line is taken for dead: it was not sent.
 inline constexpr StatusCode kNotTried = -2;
+
+// "39 departments", "1 department": a count of things named in the plural.
+std::string countOf(int count, std::string_view plural);
 
 // A register that answers nothing at all (kNoAnswer) to three items in a row is taken for gone:
 // the job ends instead of waiting 5 s for every item left. A silence followed by answers changes
