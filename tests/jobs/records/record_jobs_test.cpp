@@ -128,11 +128,14 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
              "59002741" + s(16) + "77|Sh" + kLoadAll + "|Dh     5900000000114" + s(16) + "78",
          "", kNotice + "07  Przekroczona wartosc numeryczna - 2, kod: \n",
          [](sim::FaultPlan& p) { p.errorAt('h', 2, 7); }},
-        // A silence is passed over; three in a row end the job, counting what it would have
-        // sent (not the codes of 0); the one that stops at a failure stops at once.
-        {"/CD", "KAS03,JAN,1234\nKAS12,IGA,12\n",
-         "SD" + loadOne("12") + "|DDCIGA               12  ", "", kNoConnection,
-         [](sim::FaultPlan& p) { p.add(sim::Fault::silence().at(1)); }},
+        // Silences followed by answers are passed over; three in a row end the job, counting
+        // what it would have sent (not the codes of 0); a job that stops at a failure stops at
+        // once.
+        {"/CD", "KAS03,JAN,1234\nKAS04,EWA,0\nKAS05,OLA,55\nKAS12,IGA,12\n",
+         "SD" + loadOne("12") + "|DDCIGA               12  ", "", kNoConnection + kNoConnection,
+         [](sim::FaultPlan& p) {
+             p.add(sim::Fault::silence().at(1)).add(sim::Fault::silence().at(2));
+         }},
         {"/CD", kCashiers + others, "", "", kNoConnection,
          [](sim::FaultPlan& p) { silentFrom(p, 1); },
          "lorvex: the register did not answer 3 times in a row; 4 lines not tried\n"},
