@@ -181,6 +181,9 @@ void ProtocolEngine::handleRecord(const std::string& text, std::uint64_t us) {
         const std::optional<int> injected = faults_.errorFor(request_.letter, item);
         code = injected ? *injected : model_.load(request_, text);
     }
+    // The register acknowledges every record of a chained load and stores the ones it can; its
+    // final status frame carries the first refusal's code and names no record. A register of the
+    // other kind (--abort-chain) answers the refused record at once with the status frame.
     if (code != status::kOk && loadStatus_ == status::kOk) loadStatus_ = code;
     if (code != status::kOk && faults_.abortChainOnError) {
         sendStatus(code, us);

@@ -171,8 +171,10 @@ int runJob(const Settings& settings, Environment& env, StatusLog& log, RunResult
         file.table->close();
     }
     const bool registerNeverAnswered = run.lastStatus == kNoAnswer || run.lastStatus == kLinkLost;
-    if (file.writer && job != nullptr && !file.writer->written() && registerNeverAnswered) {
-        // Nothing came from the register: the user's earlier file is worth more than an empty one.
+    if (file.writer && job != nullptr &&
+        ((!file.writer->written() && registerNeverAnswered) || run.lineDead)) {
+        // Nothing came from the register, or it stopped answering half-way: the user's earlier
+        // file is worth more than an empty or partial one.
         file.writer->discard();
     } else if (file.writer) {
         if (const FileResult committed = file.writer->commit(); !committed.ok()) {

@@ -1,9 +1,12 @@
 #include "core/load_loop.h"
 
+#include "core/dead_line.h"
+
 namespace lorvex {
 
 StatusCode sendLoadRecord(Run& run, const std::string& request, const std::string& record,
                           std::string_view label) {
+    if (run.lineDead) return kNotTried;
     if (run.settings.traceLevel >= 1) {
         std::string text(label);
         text += record;
@@ -16,18 +19,26 @@ StatusCode sendLoadRecord(Run& run, const std::string& request, const std::strin
 }
 
 void loadEveryLine(Run& run, const LoadLoop& loop, const LoadLine& load) {
+    DeadLineGuard guard(run, "lines");
+    int notTried = 0;
     std::string line;
     while (run.readLine(line)) {
+        if (guard.dead()) {
+            // The rest of the file is only counted: the lines that would have been sent.
+            notTried += load(run, line).status == kNotTried ? 1 : 0;
+            continue;
+        }
         if (loop.echoLines && run.settings.traceLevel >= 1) {
             run.trace(1, line + '\n', consoleEncoding(run.settings.charsetMode));
         }
         const LineResult result = load(run, line);
         if (result.kind == LineResult::Skipped) continue;
         if (loop.countItems) ++run.currentItemNumber;
-        run.report(result.status);
+        guard.report(result.status, result.kind == LineResult::Sent);
         const bool rests = result.kind == LineResult::Sent || loop.pauseAfterRejected;
-        if (rests && loop.pauseMs > 0) run.pause(loop.pauseMs);
+        if (rests && loop.pauseMs > 0 && !guard.dead()) run.pause(loop.pauseMs);
     }
+    if (guard.dead()) guard.giveUp(notTried);
 }
 
 }  // namespace lorvex

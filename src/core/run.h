@@ -45,6 +45,9 @@ struct Run {
     // The exchange-file line being loaded (1-based; 0 before the first and in a dump).
     int currentLine = 0;
     RunCounts counts;
+    // The register stopped answering (see DeadLineGuard): nothing more is sent to it, and a dump
+    // leaves the user's earlier file as it was.
+    bool lineDead = false;
 
     // Stores the status and writes its message to the error log (nothing for 0).
     void report(StatusCode code) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/answer_reader.h"
+#include "core/dead_line.h"
 #include "core/load_loop.h"
 #include "text/fields.h"
 #include "text/format.h"
@@ -92,9 +93,11 @@ void runDepartmentJob(Run& run) {
     if (run.dumping()) {
         // Every department is its own exchange; a failing one writes no line and the next is
         // still asked for. Only the last status is reported.
+        DeadLineGuard guard(run, "departments");
         StatusCode status = 0;
         for (int number = 1; number <= kDepartmentCount; ++number) {
             status = dumpDepartment(run, number);
+            if (!guard.note(status, kDepartmentCount - number)) return;
         }
         run.report(status);
         return;

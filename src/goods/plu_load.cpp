@@ -5,8 +5,10 @@
 #include <utility>
 #include <vector>
 
+#include "core/dead_line.h"
 #include "goods/product_table.h"
 #include "text/fields.h"
+#include "text/format.h"
 
 namespace lorvex {
 namespace {
@@ -23,58 +25,100 @@ struct Item {
 // Feeds goods into load transactions one step behind the reading, so the last good sent is
 // known to be the last and closes its transaction. Goods that do not fit their record are
 // reported and left out without disturbing the positions of the others; their reports wait for
-// the good read before them, so the error log keeps the order of the file.
+// the good read before them, so the error log keeps the order of the file. Once the load has
+// ended (a refused good with stopAtFailure, or a dead line) the goods left are only counted.
 class PluChain {
   public:
-    PluChain(Run& run, bool stopAtFailure) : run_(run), stopAtFailure_(stopAtFailure) {}
+    PluChain(Run& run, bool stopAtFailure)
+        : run_(run), stopAtFailure_(stopAtFailure), guard_(run, "goods") {}
 
-    // False once a refused good ends the load.
-    bool add(int number, const PluRecord& record) {
-        if (stopped_) return false;
-        if (!pluRecordText(run_.settings.recordAction, record)) {
+    void add(int number, const PluRecord& record) {
+        const bool fits = pluRecordText(run_.settings.recordAction, record).has_value();
+        if (ended()) {
+            notTried_ += fits ? 1 : 0;
+            return;
+        }
+        if (!fits) {
             if (pending_) {
                 held_.push_back({number, run_.currentLine, record});
             } else {
-                report({number, run_.currentLine, record}, kBadFileData);
+                report({number, run_.currentLine, record}, kBadFileData, false);
             }
-            return true;
+            return;
         }
         if (pending_) send(open_ ? RecordPosition::Middle : RecordPosition::First);
-        if (stopped_) return false;
+        if (ended()) {
+            ++notTried_;
+            return;
+        }
         pending_ = Item{number, run_.currentLine, record};
-        return true;
     }
 
-    // Sends the good still waiting as the last of its transaction.
+    // Sends the good still waiting as the last of its transaction, and says what was left.
     void finish() {
-        if (pending_ && !stopped_) send(open_ ? RecordPosition::Last : RecordPosition::Only);
+        if (pending_ && !ended()) send(open_ ? RecordPosition::Last : RecordPosition::Only);
+        if (guard_.dead()) return guard_.giveUp(notTried_);
+        guard_.reportHeld();
+        if (notTried_ == 0) return;
+        run_.counts.notTried += notTried_;
+        run_.console.error(
+            format("lorvex: the load stopped at good %d, which the register refused; ",
+                   stoppedAt_) +
+            countOf(notTried_, "goods") + " not tried");
     }
 
-    bool stopped() const { return stopped_; }
+    bool ended() const { return stopped_ || guard_.dead(); }
 
   private:
     void send(RecordPosition position) {
+        if (position == RecordPosition::First) first_ = *pending_;
         const StatusCode status = loadPluRecord(run_, position, pending_->record);
         // A refused good ends the transaction on both sides; the next good opens a new one.
         open_ = status == 0 &&
                 (position == RecordPosition::First || position == RecordPosition::Middle);
-        report(*pending_, status);
-        pending_.reset();
+        // The status that closes a transaction of several goods does not say which of them the
+        // register refused, and a transaction broken off leaves all of them in doubt: the first
+        // is named.
+        const bool linkFailed = status == kNoAnswer || status == kLinkLost;
+        const bool inDoubt = status != 0 && (position == RecordPosition::Last ||
+                                             (position == RecordPosition::Middle && linkFailed));
+        const Item& named = inDoubt ? *first_ : *pending_;
+        report(named, status);
+        if (inDoubt) sayInDoubt(status, pending_->number);
         if (status != 0 && stopAtFailure_) {
             stopped_ = true;
-            held_.clear();
-            return;
+            stoppedAt_ = pending_->number;
         }
-        for (const Item& bad : held_) report(bad, kBadFileData);
+        pending_.reset();
+        if (!ended()) {
+            for (const Item& bad : held_) report(bad, kBadFileData, false);
+        }
         held_.clear();
     }
 
+    void sayInDoubt(StatusCode status, int lastNumber) {
+        std::string code = pluCodeLabel(first_->record.code);
+        code.erase(0, code.find_first_not_of(' '));
+        const bool refused = status > 0 && status != kLinkLost;
+        const std::string what =
+            refused
+                ? format(
+                      "refused a good of the load of goods %d to %d (status %d) without "
+                      "saying which",
+                      first_->number, lastNumber, status)
+                : format("did not confirm the load of goods %d to %d", first_->number, lastNumber);
+        run_.console.error("lorvex: the register " + what +
+                           format("; any from good %d (code %s) on may be missing; a goods dump "
+                                  "(/CH) into another file shows which it holds",
+                                  first_->number, code.c_str()));
+    }
+
     // Reported under the good's own line, though reading has gone on past it.
-    void report(const Item& item, StatusCode status) {
+    void report(const Item& item, StatusCode status, bool asked = true) {
         run_.currentItemNumber = item.number;
         run_.currentItemCode = pluCodeLabel(item.record.code);
         const int reading = std::exchange(run_.currentLine, item.line);
-        run_.report(status);
+        guard_.report(status, asked);
         run_.currentLine = reading;
     }
 
@@ -82,8 +126,12 @@ class PluChain {
     bool stopAtFailure_;
     bool open_ = false;
     bool stopped_ = false;
+    int stoppedAt_ = 0;
     std::optional<Item> pending_;
+    std::optional<Item> first_;  // the first good of the transaction
     std::vector<Item> held_;
+    DeadLineGuard guard_;
+    int notTried_ = 0;
 };
 
 }  // namespace
@@ -136,14 +184,14 @@ void loadPluFromTable(Run& run) {
         ++read;
         const PluRecord record = pluFromTable(table, buffer, run.settings.charsetMode);
         const bool moved = table.nextRecord() == 0;
-        if (!chain.add(static_cast<int>(read), record)) break;
+        chain.add(static_cast<int>(read), record);
         if (!moved && read < total) {
             fileEndedEarly = true;
             break;
         }
     }
     chain.finish();
-    if (fileEndedEarly && !chain.stopped()) {
+    if (fileEndedEarly && !chain.ended()) {
         run.currentItemNumber = static_cast<int>(read) + 1;
         run.currentItemCode.clear();
         run.report(kBadFileData);

@@ -72,7 +72,9 @@ StatusCode RegisterLink::reactToRegister(std::string_view record, RecordPosition
             if (!sendByte(EOT)) return kNoAnswer;
             if (timeouts >= 1) {
                 // The second silence ends the transaction. Only a record the register has taken
-                // (acknowledged, EOT sent) may count as loaded; anything earlier is a failure.
+                // (acknowledged, EOT sent) may count as loaded; anything earlier is a failure. A
+                // status frame cut off leaves the outcome unknown: the link was lost.
+                if (inText) return kLinkLost;
                 return phase == Phase::EndSent ? status : kNoAnswer;
             }
             ++timeouts;
@@ -136,7 +138,7 @@ StatusCode RegisterLink::reactToRegister(std::string_view record, RecordPosition
         byte = take();
     }
     if (traceLevel_ >= 4) trace(4, format("%d\n", byte));
-    return status;
+    return inText ? kLinkLost : status;
 }
 
 }  // namespace lorvex

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "core/dead_line.h"
 #include "core/load_loop.h"
 
 #include "records/cards.h"
@@ -55,11 +56,13 @@ void cashierJob(Run& run) {
     }
     // Every cashier is read whatever the others gave; only the last status is reported.
     const int last = run.settings.solvekFamily ? kLastCashier : kLastOrvexCashier;
+    DeadLineGuard guard(run, "cashiers");
     StatusCode status = 0;
     for (int number = 0; number <= last; ++number) {
         std::string name;
         std::string code;
         status = transferCashier(run, Direction::Dump, number, name, code);
+        if (!guard.note(status, last - number)) return;
     }
     run.report(status);
 }
@@ -84,11 +87,11 @@ void directCodeJob(Run& run) {
         });
     }
     // The first slot the register refuses ends the table.
+    DeadLineGuard guard(run, "direct codes");
     for (int slot = 1; slot <= kDirectCodeSlots; ++slot) {
         long long code = 0;
         const StatusCode status = transferDirectCode(run, Direction::Dump, slot, code);
-        run.report(status);
-        if (status != 0) break;
+        if (!guard.reportUntilFailure(status, kDirectCodeSlots - slot)) break;
     }
 }
 

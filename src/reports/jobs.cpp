@@ -1,5 +1,6 @@
 #include "reports/jobs.h"
 
+#include "core/dead_line.h"
 #include "reports/plu_reports.h"
 #include "reports/totals.h"
 
@@ -9,11 +10,11 @@ namespace {
 // Reads items first..last, reporting each, and stops at the first that fails: a department,
 // hour or cashier the register refuses ends the report.
 template <class Read>
-void readLoop(Run& run, int first, int last, Read read) {
+void readLoop(Run& run, int first, int last, std::string_view items, Read read) {
+    DeadLineGuard guard(run, items);
     for (int item = first; item <= last; ++item) {
         const StatusCode status = read(run, run.settings.reportMode, item);
-        run.report(status);
-        if (status != 0) break;
+        if (!guard.reportUntilFailure(status, last - item)) break;
     }
 }
 
@@ -30,15 +31,16 @@ void registerReportJob(Run& run) {
 }
 
 void departmentReportJob(Run& run) {
-    if (run.dumping()) readLoop(run, 1, 42, readDepartmentReport);
+    if (run.dumping()) readLoop(run, 1, 42, "departments", readDepartmentReport);
 }
 
 void hourlyReportJob(Run& run) {
-    if (run.dumping() && !run.settings.skipHourlyReport) readLoop(run, 0, 23, readHourlyReport);
+    if (run.dumping() && !run.settings.skipHourlyReport)
+        readLoop(run, 0, 23, "hours", readHourlyReport);
 }
 
 void cashierReportJob(Run& run) {
-    if (run.dumping()) readLoop(run, 0, 29, readCashierReport);
+    if (run.dumping()) readLoop(run, 0, 29, "cashiers", readCashierReport);
 }
 
 void dailyReportJob(Run& run) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/dead_line.h"
 #include "jobs/job_texts.h"
 #include "support/job_harness.h"
 
@@ -40,6 +41,7 @@ struct FaultCase {
     std::function<void(sim::FaultPlan&, bool load)> plan;
     Expect dump, load;
     std::size_t needsExchanges = 0;  // the fault only strikes jobs with more transactions
+    bool lineDies = false;  // the register stops answering for good: three silences end the job
 };
 
 std::vector<Job> jobs() {
@@ -60,13 +62,14 @@ std::vector<FaultCase> faultCases() {
     using F = sim::Fault;
     return {
         {"SilentFromStart", [](P& p, bool) { p.add(F::silence()); }, Expect::NoAnswer,
-         Expect::NoAnswer},
+         Expect::NoAnswer, 0, true},
         {"SilentAfterFirstExchange",
          [](P& p, bool) {
              for (int n = 2; n < 400; ++n) p.add(F::silence().at(n));
          },
-         Expect::NoAnswer, Expect::NoAnswer, 1},
-        {"NakStorm", [](P& p, bool) { p.add(F::naks(500)); }, Expect::NoAnswer, Expect::NoAnswer},
+         Expect::NoAnswer, Expect::NoAnswer, 1, true},
+        {"NakStorm", [](P& p, bool) { p.add(F::naks(500)); }, Expect::NoAnswer, Expect::NoAnswer, 0,
+         true},
         // A dump gives up after 100000 HT; a load stops answering them after 1000 and takes the
         // status the register sends in the end.
         {"BusyStorm", [](P& p, bool load) { p.add(F::busy(load ? 5'000 : 150'000)); },
@@ -78,7 +81,7 @@ std::vector<FaultCase> faultCases() {
         // In a load the register's first frame is its status, sent after it took the record.
         {"LineCutInFrame", [](P& p, bool) { p.add(F::cutLine(6)); }, Expect::Failure, Expect::Any},
         {"AdapterPulledOut", [](P& p, bool) { p.unplugAfterBytes = 20; }, Expect::NoAnswer,
-         Expect::NoAnswer},
+         Expect::NoAnswer, 0, true},
     };
 }
 
@@ -128,9 +131,12 @@ TEST_P(FaultMatrix, EndsInBoundedTimeWithTheRightStatusAndNothingHalfWritten) {
     SCOPED_TRACE(job.name + " / " + fault.name + "\nerror.orv:\n" + log);
 
     // Bounded: the clean run's own pauses plus the worst case of every transaction it needed, and
-    // of one transaction per line loaded (a broken chain sends each record on its own).
+    // of one transaction per line loaded (a broken chain sends each record on its own); on a
+    // line that dies, of the first exchange and three silences.
     const std::size_t transactions =
-        clean.exchanges.size() + (job.load ? linesOf(input.at(kFile)).size() : 0) + 1;
+        fault.lineDies
+            ? 1 + DeadLineGuard::kSilencesInARow
+            : clean.exchanges.size() + (job.load ? linesOf(input.at(kFile)).size() : 0) + 1;
     EXPECT_LE(run.virtualMs, clean.virtualMs + transactions * kWorstTransactionMs);
     EXPECT_EQ(run.exitCode, 0);
 

@@ -28,11 +28,19 @@ TEST(DepartmentJob, DumpAsksForAll42WhateverFails) {
     EXPECT_EQ(run.pcFrames()[41], request(0, 42));
     EXPECT_FALSE(run.has("error.orv"));  // only the last status is reported
 
-    harness.faults().add(sim::Fault::silence());
+    // Three silences in a row end the dump; one is passed over. The earlier file stays.
+    harness.faults() = {};
+    harness.faults().add(sim::Fault::silence().at(44));
+    for (int n = 48; n < 100; ++n) harness.faults().add(sim::Fault::silence().at(n));
+    harness.file("std.dat", "DEP 1,old\n");
     run = harness.run({"/CG", "/S3"});
-    EXPECT_EQ(run.file("std.dat"), "");
-    EXPECT_EQ(harness.reg().engine().transactionCount(), 84);
+    EXPECT_EQ(run.file("std.dat"), "DEP 1,old\n");
+    EXPECT_EQ(harness.reg().engine().transactionCount(), 50);
+    EXPECT_LT(run.virtualMs, 40'000u);
     EXPECT_EQ(run.errorLog(), kNoConnection);
+    EXPECT_EQ(run.errors,
+              "lorvex: the register did not answer 3 times in a row; 34 departments "
+              "not tried\n");
 }
 
 TEST(DepartmentJob, LoadSendsEachLineOrReportsWhatDoesNotFit) {

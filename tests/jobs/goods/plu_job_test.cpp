@@ -138,25 +138,42 @@ TEST(PluTextLoad, EraseSendsEachGoodOnce) {
     }
 }
 
+// A register that refuses a good at once names it; one whose final status does not say which
+// leaves every good of the transaction in doubt from the first on. Goods after a refused one
+// still load; a dead line ends the load.
 TEST(PluTextLoad, RefusedGoodIsReportedAndTheRestStillLoad) {
-    for (bool abortChain : {false, true}) {
+    const std::string dumpHint =
+        "; any from good 1 (code 1) on may be missing; a goods dump (/CH) into another file shows "
+        "which it holds\n";
+    const struct {
+        std::function<void(sim::FaultPlan&)> fault;
+        std::size_t transactions, stored;
+        std::string log, errors;
+    } cases[] = {
+        {[](auto& p) { p.abortChainOnError = true; }, 2, 3,
+         kNotice + "20  Tandem nie istnieje - 2, kod:             2\n", ""},
+        {[](auto&) {}, 1, 3, kNotice + "20  Tandem nie istnieje - 1, kod:             1\n",
+         "lorvex: the register refused a good of the load of goods 1 to 4 (status 20) without "
+         "saying which" +
+             dumpHint},
+        {[](auto& p) { p.add(sim::Fault::cutLine(4)); }, 1, 3, kNotice + kLinkLost,
+         "lorvex: the register did not confirm the load of goods 1 to 4" + dumpHint},
+        {[](auto& p) { p.add(sim::Fault::silence()); }, 3, 0, kNoConnection,
+         "lorvex: the register did not answer 3 times in a row; 1 good not tried\n"},
+    };
+    for (const auto& c : cases) {
         JobHarness harness(sim::emptyMemory());
         harness.faults().errorAt('I', 2, 20);
-        harness.faults().abortChainOnError = abortChain;
+        c.fault(harness.faults());
         const JobResult run = load(harness, lines(1, 4));
-        if (abortChain) {
-            // The register ended the transaction at the refused good: the next opens a new one.
-            ASSERT_EQ(run.exchanges.size(), 2u);
+        ASSERT_EQ(run.exchanges.size(), c.transactions);
+        // The register ended the transaction at the refused good: the next opens a new one.
+        if (c.transactions == 2) {
             EXPECT_EQ(run.exchanges[1].request, "SI1000000000000000003000000000999999999");
-            EXPECT_TRUE(run.exchanges[1].completed);
-            EXPECT_EQ(run.errorLog(),
-                      kNotice + "20  Tandem nie istnieje - 2, kod:             2\n");
-        } else {
-            ASSERT_EQ(run.exchanges.size(), 1u);
-            EXPECT_EQ(run.errorLog(),
-                      kNotice + "20  Tandem nie istnieje - 4, kod:             4\n");
         }
-        EXPECT_EQ(harness.memory().plus.size(), 3u);
+        EXPECT_EQ(harness.memory().plus.size(), c.stored);
+        EXPECT_EQ(run.errorLog(), c.log);
+        EXPECT_EQ(run.errors, c.errors);
     }
 }
 

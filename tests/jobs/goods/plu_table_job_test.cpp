@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "support/table_builder.h"
 #include "jobs/job_texts.h"
 #include "support/job_harness.h"
+#include "support/table_builder.h"
 
 namespace lorvex::test {
 namespace {
@@ -74,6 +74,8 @@ TEST(PluTableLoad, RecordIsBuiltFromTheNamedFieldsAndARefusalEndsTheLoad) {
     EXPECT_EQ(run.exchanges[0].request, "SI1000005900000000018000000000999999999");
     EXPECT_EQ(run.exchanges[0].records, records);
     EXPECT_EQ(run.errorLog(), kNotice + "18  Baza PLU pelna - 3, kod:            43\n");
+    EXPECT_EQ(run.errors,
+              "lorvex: the load stopped at good 3, which the register refused; 1 good not tried\n");
 }
 
 TEST(PluTableDump, GoodsAreAppendedAndLoadBackWhole) {

@@ -45,6 +45,15 @@ TEST(AllSettingsJob, DumpReportsOnlyTheLastStatus) {
     EXPECT_EQ(none.pcFrames().size(), 0u);
     EXPECT_EQ(none.file("std.dat"), "");
     EXPECT_EQ(none.errorLog(), kNoConnection);
+    EXPECT_EQ(none.errors, "lorvex: the register did not answer; 99 requests not tried\n");
+    // A line that dies after the footer: three silences end the dump and nothing is written.
+    JobHarness dying;
+    for (int n = 2; n < 10; ++n) dying.faults().add(sim::Fault::silence().at(n));
+    const JobResult died = dying.run({"/CZ", "/S3"});
+    EXPECT_EQ(died.file("std.dat"), "");
+    EXPECT_EQ(died.errorLog(), kNoConnection);
+    EXPECT_EQ(died.errors,
+              "lorvex: the register did not answer 3 times in a row; 96 requests not tried\n");
     // A refused group in the middle is skipped in silence; the last cashier's refusal is the one
     // reported.
     JobHarness refusing;
@@ -92,6 +101,15 @@ TEST(AllSettingsJob, LoadRulesOfItsOwn) {
     EXPECT_EQ(run.pcFrames()[1], "DD1JAN               -5  ");
     // The register itself refuses the negative code; the bad cashier number never reaches it.
     EXPECT_EQ(run.errorLog(), kNotice + "04  Niedopuszczalne znaki numeryczne kod: \n" + kBadData);
+    // A dead line: the lines left that would send a record are counted. Silences held back are
+    // reported before the bad data that follows them.
+    JobHarness silent;
+    silent.faults().add(sim::Fault::silence());
+    const JobResult dead =
+        silent.file("std.dat", "FLG,1\n" + file + "NAG,A\nSTP,B\n").run({"/L", "/CZ", "/S3"});
+    EXPECT_EQ(dead.errorLog(), kNoConnection + kNoConnection + kBadData);
+    EXPECT_EQ(dead.errors,
+              "lorvex: the register did not answer 3 times in a row; 3 lines not tried\n");
 }
 
 TEST(AllSettingsJob, LoadPausesOnlyAfterLinesThatSentARecord) {

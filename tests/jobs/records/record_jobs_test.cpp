@@ -39,11 +39,17 @@ std::string directCodes(int slots) {
 }
 
 // One run: its options, the std.dat a load reads (a load keeps it), the frames the PC sends
-// ('|' between them; a dump's are checked when given), the std.dat a dump writes, error.orv.
+// ('|' between them; a dump's are checked when given), the std.dat a dump writes, error.orv,
+// the faults of the register and the lines for stderr.
 struct Case {
     std::string args, input, wire, file, log;
     std::function<void(sim::FaultPlan&)> fault = {};
+    std::string errors = {};
 };
+
+void silentFrom(sim::FaultPlan& plan, int transaction) {
+    for (int n = transaction; n < 100; ++n) plan.add(sim::Fault::silence().at(n));
+}
 
 TEST(RecordJobs, WireFileAndLogOfEachJob) {
     const std::string others = "KASZA,1,2\nDEP 1,X\nXFLG,1\n";
@@ -122,6 +128,21 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
              "59002741" + s(16) + "77|Sh" + kLoadAll + "|Dh     5900000000114" + s(16) + "78",
          "", kNotice + "07  Przekroczona wartosc numeryczna - 2, kod: \n",
          [](sim::FaultPlan& p) { p.errorAt('h', 2, 7); }},
+        // Silences followed by answers are passed over; three in a row end the job, counting
+        // what it would have sent (not the codes of 0); a job that stops at a failure stops at
+        // once.
+        {"/CD", "KAS03,JAN,1234\nKAS04,EWA,0\nKAS05,OLA,55\nKAS12,IGA,12\n",
+         "SD" + loadOne("12") + "|DDCIGA               12  ", "", kNoConnection + kNoConnection,
+         [](sim::FaultPlan& p) {
+             p.add(sim::Fault::silence().at(1)).add(sim::Fault::silence().at(2));
+         }},
+        {"/CD", kCashiers + others, "", "", kNoConnection,
+         [](sim::FaultPlan& p) { silentFrom(p, 1); },
+         "lorvex: the register did not answer 3 times in a row; 4 lines not tried\n"},
+        {"/CD", "", "", "", kNoConnection, [](sim::FaultPlan& p) { silentFrom(p, 3); },
+         "lorvex: the register did not answer 3 times in a row; 3 cashiers not tried\n"},
+        {"/CI", "", "", directCodes(4), kNoConnection, [](sim::FaultPlan& p) { silentFrom(p, 5); },
+         "lorvex: the register did not answer; 37 direct codes not tried\n"},
         // VAT rates are read only: a load sends nothing.
         {"/CJ", "VAT,23.00, 8.00, 5.00, 0.00, 0.00, 0.00\n", "", "", ""},
     };
@@ -140,6 +161,7 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
         }
         EXPECT_EQ(run.file("std.dat"), load ? c.input : c.file);
         EXPECT_EQ(run.errorLog(), c.log);
+        EXPECT_EQ(run.errors, c.errors);
     }
     // The cashiers of a SOLVEK register run to 29.
     EXPECT_EQ(runJob({"/CD", "/W"}).pcFrames().size(), 30u);

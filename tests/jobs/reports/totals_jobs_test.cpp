@@ -129,13 +129,20 @@ TEST(ReportJobs, StateQueryAsksInBothDirectionsAndASilentRegisterIsReportedOnce)
         EXPECT_EQ(run.pcFrames(), std::vector<std::string>{"Sp0" + kZeros}) << direction;
         EXPECT_FALSE(run.has("error.orv")) << direction;
     }
-    // A register that never answers does not pass for a job done, the state query neither.
-    for (const char* command : {"/CK", "/CL", "/CP", "/CX"}) {
+    // A register that never answers does not pass for a job done, the state query neither; a
+    // looped report says what it left.
+    const std::string silent = "lorvex: the register did not answer; ";
+    for (const auto& [command, errors] : std::vector<std::pair<std::string, std::string>>{
+             {"/CK", ""},
+             {"/CL", silent + "41 departments not tried\n"},
+             {"/CP", silent + "29 cashiers not tried\n"},
+             {"/CX", ""}}) {
         JobHarness harness;
         harness.faults().add(sim::Fault::silence());
         const JobResult run = harness.run({command, "/FREP.TXT", "/S3"});
         EXPECT_EQ(run.file("REP.TXT"), "") << command;
         EXPECT_EQ(run.errorLog(), kNoConnection) << command;
+        EXPECT_EQ(run.errors, errors) << command;
     }
 }
 

@@ -53,6 +53,11 @@ TEST(SendRecord, TheStatusComesFromTheLastFrameAndSilencesEndTheTransaction) {
          {{kAck}, {kAck}, {kAck}},
          0,
          {"ENQ", kRequestFrame, kRecordFrame, "EOT", "EOT", "EOT"}},
+        // The register took the record; whether it stored it is unknown.
+        {"status frame cut",
+         {{kAck}, {kAck}, {kAck}, {status35.substr(0, 4)}},
+         kLinkLost,
+         {"ENQ", kRequestFrame, kRecordFrame, "EOT", "EOT", "EOT"}},
         {"status frame, no EOT",
          {{kAck}, {kAck}, {kAck}, {status35}},
          35,
