@@ -58,8 +58,10 @@ std::string padRight(std::string_view text, std::size_t width) {
     return out;
 }
 
-std::string fitRight(std::string_view text, std::size_t width) {
-    return padRight(text.substr(0, width), width);
+std::string fitRight(std::string_view text, std::size_t width, char fill) {
+    std::string out = wireText(text.substr(0, width));
+    out.resize(width, fill);
+    return out;
 }
 
 std::string padLeft(std::string_view text, std::size_t width) {

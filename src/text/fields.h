@@ -35,8 +35,9 @@ std::string wireText(std::string_view text);
 char letterOf(std::string_view field);
 // "%-*s": the text, blank-filled on the right to at least `width`.
 std::string padRight(std::string_view text, std::size_t width);
-// "%-*.*s": the text cut or blank-filled to exactly `width`.
-std::string fitRight(std::string_view text, std::size_t width);
+// A record's text field: the text up to a NUL (where the register's texts end), cut or filled
+// with `fill` on the right to exactly `width`; a text cut at a NUL is filled like a shorter one.
+std::string fitRight(std::string_view text, std::size_t width, char fill = ' ');
 // "%*s": the text, blank-filled on the left to at least `width`.
 std::string padLeft(std::string_view text, std::size_t width);
 // A number in a printf format, or nothing when it is not finite or needs more than `width`.

@@ -11,6 +11,8 @@
 namespace lorvex::test {
 namespace {
 
+using namespace std::string_literals;
+
 const std::string kZeros(18, '0');
 const std::string kLoadAll = "1" + kZeros + kZeros;
 std::string loadOne(const std::string& n) {
@@ -124,6 +126,11 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
          [](sim::FaultPlan& p) { p.errorAt('h', 2, 7); }},
         // VAT rates are read only: a load sends nothing.
         {"/CJ", "VAT,23.00, 8.00, 5.00, 0.00, 0.00, 0.00\n", "", "", ""},
+        // Load texts end at a NUL; the record keeps its width, filled as for a shorter text.
+        {"/CD", "KAS01,JA\0N,1234\n"s, "SD" + loadOne("1") + "|DD1JA" + s(16) + "1234", "", ""},
+        {"/CB", "NAG,A\0B,C"s, "SB" + kLoadAll + "|DBA" + std::string(216, '\xFF'), "", ""},
+        {"/CW", "KRT    2,5,12,0,0,0,0,0,0,0,0,20,2,A\0B,10,1,30\n"s,
+         "Sj" + loadOne("2") + "|Dj0005012" + std::string(24, '0') + "202A     10130", "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args + " " + c.input);
