@@ -63,8 +63,13 @@ std::optional<std::string> goodsCodeField(long long code);
 // a name ("KAS" in KASZA) must not build a record from the wrong fields.
 bool lineHasPrefix(std::string_view line, std::string_view prefix);
 
+// True for the text of a number field: blanks around an optional sign, digits and at most one
+// decimal point; or blanks only (an empty field, 0).
+bool isNumberText(std::string_view field);
+
 // Reads the comma-separated fields of a load line (line end already removed) from a position.
 // A field runs to the next comma or the end of the line; a missing field is empty (0 as a number).
+// A field read as a number that holds other text is remembered: the line is bad data.
 class FieldCursor {
   public:
     FieldCursor(std::string_view line, std::size_t start)
@@ -73,12 +78,25 @@ class FieldCursor {
     std::string_view next();
     int nextInt();
     double nextDouble();
+    // A goods code (readGoodsCode); nothing when it does not fit.
+    std::optional<long long> nextGoodsCode();
     // Everything from the cursor to the end of the line.
     std::string_view rest() const { return line_.substr(pos_); }
+    // False once a field read as a number held other text.
+    bool numbersRead() const { return numbersRead_; }
+    // The values read from the line, or nothing when a number field held other text.
+    template <typename T>
+    std::optional<T> ifNumbersRead(T values) const {
+        if (!numbersRead_) return std::nullopt;
+        return values;
+    }
 
   private:
+    std::string_view nextNumber();
+
     std::string_view line_;
     std::size_t pos_;
+    bool numbersRead_ = true;
 };
 
 }  // namespace lorvex

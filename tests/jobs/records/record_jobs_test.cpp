@@ -131,6 +131,15 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
         {"/CB", "NAG,A\0B,C"s, "SB" + kLoadAll + "|DBA" + std::string(216, '\xFF'), "", ""},
         {"/CW", "KRT    2,5,12,0,0,0,0,0,0,0,0,20,2,A\0B,10,1,30\n"s,
          "Sj" + loadOne("2") + "|Dj0005012" + std::string(24, '0') + "202A     10130", "", ""},
+        // A number field holding text is bad data, never 0; blanks around a number are not.
+        {"/CE", "HAL,1,abc\nHAL, 1.5 ,+2,\n",
+         "SE" + kLoadAll + "|DE       150       200         0" + halo.substr(32), "",
+         kNotice + kBadData},
+        {"/CA", "FLG,1,x\nFLG, 1, 0, 3,16, 0, 2, 9\n", "SA" + kLoadAll + "|DA01000310000209", "",
+         kNotice + kBadData},
+        {"/CI", "BEZ 3,12a\nBEZ 4,  7 \n", "SJ" + loadOne("4") + "|DJ04" + right("7", 18), "",
+         kNotice + kBadData},
+        {"/CD", "KASx1,JAN,1234\n", "", "", kNotice + kBadData},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args + " " + c.input);
