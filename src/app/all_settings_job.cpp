@@ -81,7 +81,8 @@ void dumpAll(Run& run) {
 // record was sent.
 bool loadLine(Run& run, std::string_view line) {
     bool sent = false;
-    const auto handle = [&](const LineResult& result) {
+    const auto handle = [&](const LineResult& read) {
+        const LineResult result = loaded(run, read);
         if (result.kind == LineResult::Skipped) return false;
         run.report(result.status);
         sent = sent || result.kind == LineResult::Sent;

@@ -134,7 +134,7 @@ int runProgram(const std::vector<std::string>& args, Environment& env) {
             .table = file.table.get(),
             .currentItemCode = {},
             .counts = {}};
-    if (settings.utf8Files && run.reader) run.reader->useUtf8([&run] { run.report(kBadFileData); });
+    if (settings.utf8Files && run.reader) run.reader->useUtf8();
     if (settings.utf8Files && run.writer) run.writer->useUtf8();
     if (job != nullptr) job->run(run);
 

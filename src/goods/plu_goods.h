@@ -22,7 +22,8 @@ struct PluRecord {
     int department = 0;
     int halo = 0;
     double tandemCode = 0;  // 0: none
-    // False when the good's line cannot make a record: a number field held other text.
+    // False when the good's line cannot make a record: a number field held other text, or the
+    // line holds a character the register cannot carry.
     bool sendable = true;
 };
 
