@@ -114,7 +114,8 @@ void dumpAll(Run& run) {
 // record was sent.
 bool loadLine(Run& run, DeadLineGuard& guard, std::string_view line) {
     bool sent = false;
-    const auto handle = [&](const LineResult& result) {
+    const auto handle = [&](const LineResult& read) {
+        const LineResult result = loaded(run, read);
         if (result.kind == LineResult::Skipped) return false;
         if (guard.dead()) {
             // Once the line is dead the records are only counted.

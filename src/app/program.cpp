@@ -158,7 +158,7 @@ int runJob(const Settings& settings, Environment& env, StatusLog& log, RunResult
             .table = file.table.get(),
             .currentItemCode = {},
             .counts = {}};
-    if (settings.utf8Files && run.reader) run.reader->useUtf8([&run] { run.report(kBadFileData); });
+    if (settings.utf8Files && run.reader) run.reader->useUtf8();
     if (settings.utf8Files && run.writer) run.writer->useUtf8();
     if (job != nullptr) job->run(run);
 

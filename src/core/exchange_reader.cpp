@@ -51,24 +51,17 @@ bool ExchangeReader::fill(std::size_t wanted) {
     return true;
 }
 
-void ExchangeReader::useUtf8(std::function<void()> onUnsendableLine) {
-    utf8_ = true;
-    onUnsendableLine_ = std::move(onUnsendableLine);
-}
-
 bool ExchangeReader::readLine(std::string& line, bool* hadLineFeed) {
     if (!utf8_) return readRawLine(line, hadLineFeed);
     if (atFileStart_ && fill(3) && std::memcmp(buffer_.data() + start_, "\xEF\xBB\xBF", 3) == 0) {
         start_ += 3;
     }
     atFileStart_ = false;
-    while (readRawLine(line, hadLineFeed)) {
-        if (line.find('\xFF') == std::string::npos) return true;
-        // A character with no place in code page 852 was read as 0xFF: nothing of this line may
-        // reach the register.
-        if (onUnsendableLine_) onUnsendableLine_();
-    }
-    return false;
+    if (!readRawLine(line, hadLineFeed)) return false;
+    // A character with no place in code page 852 was read as 0xFF: nothing of this line may
+    // reach the register.
+    lineUnsendable_ = line.find('\xFF') != std::string::npos;
+    return true;
 }
 
 int ExchangeReader::takeUtf8Character() {

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,15 +24,18 @@ class ExchangeReader {
     ExchangeReader& operator=(const ExchangeReader&) = delete;
 
     // The file is UTF-8 while the run's text is code page 852: lines are converted and widths
-    // count characters. A line holding a character that code page 852 cannot carry, or bytes that
-    // are not UTF-8 in its shortest form, is never handed out: `onUnsendableLine` is called for it
-    // instead. A byte order mark at the start of the file is passed over.
-    void useUtf8(std::function<void()> onUnsendableLine);
+    // count characters. A character that code page 852 cannot carry, or bytes that are not UTF-8
+    // in its shortest form, read as 0xFF and make the line unsendable. A byte order mark at the
+    // start of the file is passed over.
+    void useUtf8() { utf8_ = true; }
 
     // The next line without its line end; false at the end of the file. `hadLineFeed` tells
     // whether the line ended in a line feed (false for a piece of a long line and a last line
     // without one).
     bool readLine(std::string& line, bool* hadLineFeed = nullptr);
+    // True when the line last read must never reach the register (see useUtf8): the load that
+    // would send it reports it instead.
+    bool lineUnsendable() const { return lineUnsendable_; }
     // True when reading stopped on an error rather than at the end of the file.
     bool readFailed() const { return readFailed_; }
 
@@ -48,7 +50,7 @@ class ExchangeReader {
     std::FILE* file_;
     bool utf8_ = false;
     bool atFileStart_ = true;
-    std::function<void()> onUnsendableLine_;
+    bool lineUnsendable_ = false;
     bool readFailed_ = false;
 
     // Bytes [start_, end_) of buffer_ are not yet taken.

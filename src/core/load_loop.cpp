@@ -6,6 +6,7 @@ namespace lorvex {
 
 StatusCode sendLoadRecord(Run& run, const std::string& request, const std::string& record,
                           std::string_view label) {
+    if (run.lineUnsendable()) return kBadFileData;
     if (run.lineDead) return kNotTried;
     if (run.settings.traceLevel >= 1) {
         std::string text(label);
@@ -16,6 +17,11 @@ StatusCode sendLoadRecord(Run& run, const std::string& request, const std::strin
     const StatusCode status = run.link.sendRecord(request, record);
     run.countRecord(status);
     return status;
+}
+
+LineResult loaded(const Run& run, LineResult result) {
+    if (run.lineUnsendable() && result.kind == LineResult::Sent) return LineResult::rejected();
+    return result;
 }
 
 void loadEveryLine(Run& run, const LoadLoop& loop, const LoadLine& load) {
@@ -31,7 +37,7 @@ void loadEveryLine(Run& run, const LoadLoop& loop, const LoadLine& load) {
         if (loop.echoLines && run.settings.traceLevel >= 1) {
             run.trace(1, line + '\n', consoleEncoding(run.settings.charsetMode));
         }
-        const LineResult result = load(run, line);
+        const LineResult result = loaded(run, load(run, line));
         if (result.kind == LineResult::Skipped) continue;
         if (loop.countItems) ++run.currentItemNumber;
         guard.report(result.status, result.kind == LineResult::Sent);

@@ -24,9 +24,13 @@ struct LineResult {
     static LineResult sent(StatusCode status) { return {Sent, status}; }
 };
 
-// Shows the record as "<label>%s\n" at trace level 1 and sends it with the request.
+// Shows the record as "<label>%s\n" at trace level 1 and sends it with the request; sends
+// nothing and gives kBadFileData while the line being loaded is unsendable.
 StatusCode sendLoadRecord(Run& run, const std::string& request, const std::string& record,
                           std::string_view label);
+
+// What became of a line: one of the job's own that is unsendable is bad data, never sent.
+LineResult loaded(const Run& run, LineResult result);
 
 // How a job walks its exchange file in a load.
 struct LoadLoop {

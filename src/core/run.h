@@ -66,6 +66,8 @@ struct Run {
         ++counts.linesRead;
         return true;
     }
+    // The line being loaded holds what the register cannot carry: a load reports it, sends nothing.
+    bool lineUnsendable() const { return reader != nullptr && reader->lineUnsendable(); }
     // Appends to the exchange file (dump).
     void write(std::string_view text) {
         if (writer == nullptr) return;

@@ -48,7 +48,7 @@ std::string departmentLine(const Department& department) {
                   department.trailingNumber);
 }
 
-Department departmentFromLine(std::string_view line, CharsetMode mode) {
+std::optional<Department> departmentFromLine(std::string_view line, CharsetMode mode) {
     FieldCursor fields(line, 3);
     Department department;
     department.number = fields.nextInt();
@@ -58,7 +58,7 @@ Department departmentFromLine(std::string_view line, CharsetMode mode) {
     department.vatLetter = letterOf(fields.next());
     department.flags = wireText(fields.next());
     department.trailingNumber = fields.nextInt();
-    return department;
+    return fields.ifNumbersRead(department);
 }
 
 StatusCode transferDepartment(Run& run, Direction direction, Department& department) {
@@ -84,8 +84,9 @@ StatusCode dumpDepartment(Run& run, int number) {
 
 LineResult loadDepartmentLine(Run& run, std::string_view line) {
     if (!lineHasPrefix(line, "DEP")) return LineResult::skipped();
-    Department department = departmentFromLine(line, run.settings.charsetMode);
-    const StatusCode status = transferDepartment(run, Direction::Load, department);
+    std::optional<Department> department = departmentFromLine(line, run.settings.charsetMode);
+    if (!department) return LineResult::rejected();
+    const StatusCode status = transferDepartment(run, Direction::Load, *department);
     return status == kBadFileData ? LineResult::rejected() : LineResult::sent(status);
 }
 

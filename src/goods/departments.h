@@ -34,8 +34,9 @@ Department departmentFromAnswer(std::string_view answer, CharsetMode mode);
 // The exchange-file line "DEP%2d,%18s,%10.2f,%c,%4s,%d\n".
 std::string departmentLine(const Department& department);
 
-// The fields of a "DEP" line from position 3 (name converted to the register's letters).
-Department departmentFromLine(std::string_view line, CharsetMode mode);
+// The fields of a "DEP" line from position 3 (name converted to the register's letters); nothing
+// when a number field holds other text.
+std::optional<Department> departmentFromLine(std::string_view line, CharsetMode mode);
 
 // A dump asks the register for department.number and writes its line to the exchange file
 // (filling `department`); kNoAnswer when no answer frame came. A load sends `department` with

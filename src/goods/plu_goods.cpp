@@ -34,6 +34,7 @@ bool digitsFitLineCode(std::string_view codeText) {
 }  // namespace
 
 std::optional<std::string> pluRecordText(int recordAction, const PluRecord& record) {
+    if (!record.sendable) return std::nullopt;
     const std::optional<std::string> code = fitted("%18.0f", record.code, kCodeWidth);
     const std::optional<std::string> price = fitted("%10.0f", record.price * 100, 10);
     std::optional<std::string> tandem = std::string(kCodeWidth, ' ');
@@ -133,6 +134,7 @@ PluRecord pluFromLine(std::string_view line, CharsetMode mode) {
     record.department = fields.nextInt();
     record.halo = fields.nextInt();
     record.tandemCode = fields.nextDouble();
+    record.sendable = fields.numbersRead();
     return record;
 }
 

@@ -22,6 +22,9 @@ struct PluRecord {
     int department = 0;
     int halo = 0;
     double tandemCode = 0;  // 0: none
+    // False when the good's line cannot make a record: a number field held other text, or the
+    // line holds a character the register cannot carry.
+    bool sendable = true;
 };
 
 // A good as the register sends it in one dump block.
@@ -33,7 +36,8 @@ struct DumpedPlu {
 // The load record "DI%1d%18.0f%-18s%10.0f%c%1d%5s%02d%02d%18.0f" (18 spaces for no tandem), 78
 // characters. When the fourth flag character is '1' the type digit and halo go as 0. A name
 // longer than 18 is cut to 18 and flags to 5; a code, price or tandem code that does not fit its
-// digits, a type digit outside 0..9 or a department or halo outside 0..99 gives no record.
+// digits, a type digit outside 0..9, a department or halo outside 0..99 or a good that is not
+// sendable gives no record.
 std::optional<std::string> pluRecordText(int recordAction, const PluRecord& record);
 
 // The request that opens a load transaction: "SI1", the first record's code as 18 zero-padded

@@ -158,7 +158,9 @@ void loadPluFromText(Run& run) {
     std::string line;
     while (run.readLine(line)) {
         if (!lineHasPrefix(line, "PLU")) continue;
-        chain.add(++number, pluFromLine(line, run.settings.charsetMode));
+        PluRecord record = pluFromLine(line, run.settings.charsetMode);
+        record.sendable = record.sendable && !run.lineUnsendable();
+        chain.add(++number, record);
     }
     chain.finish();
 }

@@ -97,7 +97,9 @@ bool RegisterLink::sendByte(std::uint8_t byte) {
     }
 }
 
-bool RegisterLink::sendFrame(std::string_view text) {
+bool RegisterLink::sendFrame(std::string_view whole) {
+    // A zero byte cannot travel in a frame: the text ends there, for its bytes and its checksum.
+    const std::string_view text = whole.substr(0, whole.find('\0'));
     showProgress();
     if (!sendByte(STX)) return false;
     for (const char c : text) {

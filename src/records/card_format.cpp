@@ -19,7 +19,7 @@ constexpr std::size_t kCodeWidth = 18;
 
 }  // namespace
 
-CardLine cardFromLine(std::string_view line) {
+std::optional<CardLine> cardFromLine(std::string_view line) {
     FieldCursor fields(line, 3);
     CardLine result;
     result.cardNumber = fields.nextInt();
@@ -28,7 +28,7 @@ CardLine cardFromLine(std::string_view line) {
             result.card.text = std::string(fields.next().substr(0, kTextWidth));
         result.card.numbers[i] = fields.nextInt();
     }
-    return result;
+    return fields.ifNumbersRead(result);
 }
 
 std::optional<std::string> cardRecord(const DiscountCard& card) {
@@ -68,10 +68,10 @@ std::optional<std::string> cardLine(int cardNumber, std::string_view answer) {
 
 std::optional<LinkedCode> linkedCodeFromLine(std::string_view line) {
     FieldCursor fields(line, 3);
-    const std::optional<long long> first = readGoodsCode(fields.next());
-    const std::optional<long long> second = readGoodsCode(fields.next());
+    const std::optional<long long> first = fields.nextGoodsCode();
+    const std::optional<long long> second = fields.nextGoodsCode();
     if (!first || !second) return std::nullopt;
-    return LinkedCode{*first, *second};
+    return fields.ifNumbersRead(LinkedCode{*first, *second});
 }
 
 std::optional<std::string> linkedCodeRecord(const LinkedCode& codes) {

@@ -20,7 +20,8 @@ struct CardLine {
     int cardNumber = 0;
     DiscountCard card;
 };
-CardLine cardFromLine(std::string_view line);
+// Nothing when a number field holds other text.
+std::optional<CardLine> cardFromLine(std::string_view line);
 
 // "Dj0", the fields zero-filled to their digits, the text cut or blank-filled to six (47
 // characters). Empty when a value is negative or wider than its digits.
@@ -36,7 +37,8 @@ struct LinkedCode {
     long long second = 0;
 };
 
-// The two codes of a "KDW" line from position 3; empty when one does not fit 18 places.
+// The two codes of a "KDW" line from position 3; empty when one does not fit 18 places or is
+// not a number.
 std::optional<LinkedCode> linkedCodeFromLine(std::string_view line);
 
 // "Dh" and the two codes right-aligned in 18 characters each (38 characters); empty when one does

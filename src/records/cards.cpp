@@ -26,10 +26,11 @@ StatusCode transferLinkedCode(Run& run, Direction direction, const LinkedCode& c
 
 LineResult loadDiscountCardLine(Run& run, std::string_view line) {
     if (!lineHasPrefix(line, "KRT")) return LineResult::skipped();
-    const CardLine fields = cardFromLine(line);
-    if (fields.cardNumber < 0 || !cardRecord(fields.card)) return LineResult::rejected();
+    const std::optional<CardLine> fields = cardFromLine(line);
+    if (!fields || fields->cardNumber < 0 || !cardRecord(fields->card))
+        return LineResult::rejected();
     return LineResult::sent(
-        transferDiscountCard(run, Direction::Load, fields.cardNumber, fields.card));
+        transferDiscountCard(run, Direction::Load, fields->cardNumber, fields->card));
 }
 
 LineResult loadLinkedCodeLine(Run& run, std::string_view line) {

@@ -6,13 +6,13 @@
 
 namespace lorvex {
 
-CashierFields cashierFromLine(std::string_view line) {
+std::optional<CashierFields> cashierFromLine(std::string_view line) {
     FieldCursor fields(line, 3);
     CashierFields cashier;
     cashier.number = fields.nextInt();
     cashier.name = std::string(fields.next());
     cashier.code = std::string(fields.next());
-    return cashier;
+    return fields.ifNumbersRead(cashier);
 }
 
 std::optional<std::string> cashierRecord(int number, std::string_view name, std::string_view code) {

@@ -21,7 +21,8 @@ struct CashierFields {
     std::string name;
     std::string code;
 };
-CashierFields cashierFromLine(std::string_view line);
+// Nothing when the number field holds other text.
+std::optional<CashierFields> cashierFromLine(std::string_view line);
 
 // The load record "DD", the number (0 to 9 as a digit, 10 to 29 as the letters 'A' to 'T'), the
 // name cut or blank-filled to 18 and the code to 4. Empty for a number outside 0 to 29.

@@ -22,7 +22,9 @@ StatusCode transferCashier(Run& run, Direction direction, int number, std::strin
 
 LineResult loadCashierLine(Run& run, std::string_view line, CashierCodeRule rule) {
     if (!lineHasPrefix(line, "KAS")) return LineResult::skipped();
-    CashierFields cashier = cashierFromLine(line);
+    std::optional<CashierFields> read = cashierFromLine(line);
+    if (!read) return LineResult::rejected();
+    CashierFields& cashier = *read;
     if (cashier.name.size() > kCashierNameWidth) cashier.name.resize(kCashierNameWidth);
     convertText(cashier.name, 1, run.settings.charsetMode);
     const int codeValue = readInt(cashier.code);

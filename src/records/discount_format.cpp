@@ -54,11 +54,11 @@ std::string discountsLine(const DiscountSettings& values) {
     return line;
 }
 
-DiscountSettings discountsFromLine(std::string_view line) {
+std::optional<DiscountSettings> discountsFromLine(std::string_view line) {
     FieldCursor fields(line, 4);
     DiscountSettings values{};
     for (double& value : values) value = fields.nextDouble();
-    return values;
+    return fields.ifNumbersRead(values);
 }
 
 std::optional<std::string> directCodeRecord(const DirectCode& entry) {
@@ -88,10 +88,10 @@ std::optional<DirectCode> directCodeFromLine(std::string_view line) {
     FieldCursor fields(line, 3);
     DirectCode entry;
     entry.slot = fields.nextInt();
-    const std::optional<long long> code = readGoodsCode(fields.next());
+    const std::optional<long long> code = fields.nextGoodsCode();
     if (!code) return std::nullopt;
     entry.code = *code;
-    return entry;
+    return fields.ifNumbersRead(entry);
 }
 
 }  // namespace lorvex

@@ -21,8 +21,9 @@ std::optional<DiscountSettings> discountsFromAnswer(std::string_view answer);
 // "RAB", the rates as ",%5.2f", the amounts as ",%10.2f", a line feed.
 std::string discountsLine(const DiscountSettings& values);
 
-// The decimal fields of a "RAB," line from position 4; missing ones read as 0.
-DiscountSettings discountsFromLine(std::string_view line);
+// The decimal fields of a "RAB," line from position 4; missing ones read as 0. Nothing when a
+// field holds other text.
+std::optional<DiscountSettings> discountsFromLine(std::string_view line);
 
 // One of the 42 direct-code slots and its goods code (0: the slot is empty).
 inline constexpr int kDirectCodeSlots = 42;
@@ -42,7 +43,8 @@ std::optional<DirectCode> directCodeFromAnswer(std::string_view answer);
 // "BEZ%2d,%18.0f\n".
 std::string directCodeLine(const DirectCode& entry);
 
-// The slot and code of a "BEZ" line from position 3; empty when the code does not fit 18 places.
+// The slot and code of a "BEZ" line from position 3; empty when the code does not fit 18 places
+// or a field is not a number.
 std::optional<DirectCode> directCodeFromLine(std::string_view line);
 
 }  // namespace lorvex

@@ -34,9 +34,9 @@ StatusCode transferDirectCode(Run& run, Direction direction, int slot, long long
 
 LineResult loadDiscountsLine(Run& run, std::string_view line) {
     if (!lineHasPrefix(line, "RAB,")) return LineResult::skipped();
-    DiscountSettings values = discountsFromLine(line);
-    if (!discountsRecord(values)) return LineResult::rejected();
-    return LineResult::sent(transferDiscounts(run, Direction::Load, values));
+    std::optional<DiscountSettings> values = discountsFromLine(line);
+    if (!values || !discountsRecord(*values)) return LineResult::rejected();
+    return LineResult::sent(transferDiscounts(run, Direction::Load, *values));
 }
 
 LineResult loadDirectCodeLine(Run& run, std::string_view line, DirectCodeRule rule) {

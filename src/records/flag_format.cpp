@@ -55,11 +55,11 @@ std::string flagsLine(const FlagsLayout& layout, std::span<const int> values) {
     return line;
 }
 
-std::vector<int> flagsFromLine(const FlagsLayout& layout, std::string_view line) {
+std::optional<std::vector<int>> flagsFromLine(const FlagsLayout& layout, std::string_view line) {
     FieldCursor fields(line, 4);
     std::vector<int> values;
     for (std::size_t i = 0; i < layout.count; ++i) values.push_back(fields.nextInt());
-    return values;
+    return fields.ifNumbersRead(std::move(values));
 }
 
 }  // namespace lorvex

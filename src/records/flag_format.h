@@ -36,7 +36,8 @@ std::optional<std::vector<int>> flagsFromAnswer(const FlagsLayout& layout, std::
 // "FLG" or "FLS", then ",%2d" for each value, then a line feed.
 std::string flagsLine(const FlagsLayout& layout, std::span<const int> values);
 
-// The integer fields of a load line from position 4; missing ones read as 0.
-std::vector<int> flagsFromLine(const FlagsLayout& layout, std::string_view line);
+// The integer fields of a load line from position 4; missing ones read as 0. Nothing when a field
+// holds other text.
+std::optional<std::vector<int>> flagsFromLine(const FlagsLayout& layout, std::string_view line);
 
 }  // namespace lorvex

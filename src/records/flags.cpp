@@ -27,9 +27,9 @@ LineResult loadFlagValues(Run& run, const FlagsLayout& layout, std::string_view 
     std::string prefix(layout.prefix);
     prefix += ',';
     if (!lineHasPrefix(line, prefix)) return LineResult::skipped();
-    std::vector<int> values = flagsFromLine(layout, line);
-    if (!flagsRecord(layout, values)) return LineResult::rejected();
-    return LineResult::sent(transferFlagValues(run, layout, Direction::Load, values));
+    std::optional<std::vector<int>> values = flagsFromLine(layout, line);
+    if (!values || !flagsRecord(layout, *values)) return LineResult::rejected();
+    return LineResult::sent(transferFlagValues(run, layout, Direction::Load, *values));
 }
 
 }  // namespace

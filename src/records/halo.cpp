@@ -20,9 +20,9 @@ StatusCode transferHalo(Run& run, Direction direction, HaloTable& amounts) {
 
 LineResult loadHaloLine(Run& run, std::string_view line) {
     if (!lineHasPrefix(line, "HAL,")) return LineResult::skipped();
-    HaloTable amounts = haloFromLine(line);
-    if (!haloRecord(amounts)) return LineResult::rejected();
-    return LineResult::sent(transferHalo(run, Direction::Load, amounts));
+    std::optional<HaloTable> amounts = haloFromLine(line);
+    if (!amounts || !haloRecord(*amounts)) return LineResult::rejected();
+    return LineResult::sent(transferHalo(run, Direction::Load, *amounts));
 }
 
 }  // namespace lorvex

@@ -38,11 +38,11 @@ std::string haloLine(const HaloTable& amounts) {
     return line;
 }
 
-HaloTable haloFromLine(std::string_view line) {
+std::optional<HaloTable> haloFromLine(std::string_view line) {
     FieldCursor fields(line, 4);
     HaloTable amounts{};
     for (double& amount : amounts) amount = fields.nextDouble();
-    return amounts;
+    return fields.ifNumbersRead(amounts);
 }
 
 }  // namespace lorvex

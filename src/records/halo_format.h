@@ -21,7 +21,8 @@ std::optional<HaloTable> haloFromAnswer(std::string_view answer);
 // "HAL", then ",%10.2f" for each amount, then a line feed.
 std::string haloLine(const HaloTable& amounts);
 
-// The decimal fields of a "HAL," line from position 4; missing ones read as 0.
-HaloTable haloFromLine(std::string_view line);
+// The decimal fields of a "HAL," line from position 4; missing ones read as 0. Nothing when a
+// field holds other text.
+std::optional<HaloTable> haloFromLine(std::string_view line);
 
 }  // namespace lorvex

@@ -1,5 +1,7 @@
 #include "records/receipt_text.h"
 
+#include "text/fields.h"
+
 namespace lorvex {
 namespace {
 
@@ -16,10 +18,7 @@ std::string receiptTextFromLine(std::string_view line) {
 }
 
 std::string receiptRecord(const ReceiptKind& kind, std::string_view text) {
-    std::string record{'D', kind.letter};
-    record.append(text.substr(0, kind.width));
-    record.resize(2 + kind.width, kFill);
-    return record;
+    return std::string{'D', kind.letter} + fitRight(text, kind.width, kFill);
 }
 
 std::string receiptLine(const ReceiptKind& kind, std::string_view text) {

@@ -23,8 +23,8 @@ inline constexpr ReceiptKind kFooter{'C', 200, "STP", "STP>", true};
 // The text of a load line: everything after the prefix and its comma, each comma a line feed.
 std::string receiptTextFromLine(std::string_view line);
 
-// The load record: "DB" or "DC", then the text (register letters) cut to the width and filled
-// with 0xFF, the register's own fill.
+// The load record: "DB" or "DC", then the text (register letters) cut to the width or at a NUL
+// and filled with 0xFF, the register's own fill.
 std::string receiptRecord(const ReceiptKind& kind, std::string_view text);
 
 // The exchange-file line of a text read from the register (already in the file's letters):

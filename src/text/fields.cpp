@@ -58,8 +58,10 @@ std::string padRight(std::string_view text, std::size_t width) {
     return out;
 }
 
-std::string fitRight(std::string_view text, std::size_t width) {
-    return padRight(text.substr(0, width), width);
+std::string fitRight(std::string_view text, std::size_t width, char fill) {
+    std::string out = wireText(text.substr(0, width));
+    out.resize(width, fill);
+    return out;
 }
 
 std::string padLeft(std::string_view text, std::size_t width) {
@@ -139,12 +141,42 @@ std::string_view FieldCursor::next() {
     return field;
 }
 
+bool isNumberText(std::string_view field) {
+    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    while (!field.empty() && blank(field.front())) field.remove_prefix(1);
+    while (!field.empty() && blank(field.back())) field.remove_suffix(1);
+    if (field.empty()) return true;
+    if (field[0] == '+' || field[0] == '-') field.remove_prefix(1);
+    bool digits = false;
+    bool point = false;
+    for (const char c : field) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (isDigit(c)) {
+            digits = true;
+        } else {
+            return false;
+        }
+    }
+    return digits;
+}
+
+std::string_view FieldCursor::nextNumber() {
+    const std::string_view field = next();
+    if (!isNumberText(field)) numbersRead_ = false;
+    return field;
+}
+
 int FieldCursor::nextInt() {
-    return readInt(next());
+    return readInt(nextNumber());
 }
 
 double FieldCursor::nextDouble() {
-    return readDouble(next());
+    return readDouble(nextNumber());
+}
+
+std::optional<long long> FieldCursor::nextGoodsCode() {
+    return readGoodsCode(nextNumber());
 }
 
 }  // namespace lorvex

@@ -35,8 +35,9 @@ std::string wireText(std::string_view text);
 char letterOf(std::string_view field);
 // "%-*s": the text, blank-filled on the right to at least `width`.
 std::string padRight(std::string_view text, std::size_t width);
-// "%-*.*s": the text cut or blank-filled to exactly `width`.
-std::string fitRight(std::string_view text, std::size_t width);
+// A record's text field: the text up to a NUL (where the register's texts end), cut or filled
+// with `fill` on the right to exactly `width`; a text cut at a NUL is filled like a shorter one.
+std::string fitRight(std::string_view text, std::size_t width, char fill = ' ');
 // "%*s": the text, blank-filled on the left to at least `width`.
 std::string padLeft(std::string_view text, std::size_t width);
 // A number in a printf format, or nothing when it is not finite or needs more than `width`.
@@ -62,8 +63,13 @@ std::optional<std::string> goodsCodeField(long long code);
 // a name ("KAS" in KASZA) must not build a record from the wrong fields.
 bool lineHasPrefix(std::string_view line, std::string_view prefix);
 
+// True for the text of a number field: blanks around an optional sign, digits and at most one
+// decimal point; or blanks only (an empty field, 0).
+bool isNumberText(std::string_view field);
+
 // Reads the comma-separated fields of a load line (line end already removed) from a position.
 // A field runs to the next comma or the end of the line; a missing field is empty (0 as a number).
+// A field read as a number that holds other text is remembered: the line is bad data.
 class FieldCursor {
   public:
     FieldCursor(std::string_view line, std::size_t start)
@@ -72,12 +78,25 @@ class FieldCursor {
     std::string_view next();
     int nextInt();
     double nextDouble();
+    // A goods code (readGoodsCode); nothing when it does not fit.
+    std::optional<long long> nextGoodsCode();
     // Everything from the cursor to the end of the line.
     std::string_view rest() const { return line_.substr(pos_); }
+    // False once a field read as a number held other text.
+    bool numbersRead() const { return numbersRead_; }
+    // The values read from the line, or nothing when a number field held other text.
+    template <typename T>
+    std::optional<T> ifNumbersRead(T values) const {
+        if (!numbersRead_) return std::nullopt;
+        return values;
+    }
 
   private:
+    std::string_view nextNumber();
+
     std::string_view line_;
     std::size_t pos_;
+    bool numbersRead_ = true;
 };
 
 }  // namespace lorvex

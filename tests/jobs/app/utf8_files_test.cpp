@@ -55,5 +55,26 @@ TEST(Utf8Files, LoadKeepsPolishLettersAndRefusesWhatTheRegisterCannotCarry) {
     EXPECT_NE(dump.file("KAS.TXT").find("KAS06,Źdźbło            ,3333\n"), std::string::npos);
 }
 
+// A line the register cannot carry is reported only by a job that would send it.
+TEST(Utf8Files, OnlyTheJobsOwnUnsendableLinesAreReported) {
+    const std::string lines =
+        "KAS04,Euro €,1111\nFLG,1,0,3,16,0,2,9\nDEP 1,€uro,1,A,0000,1\nPLU1,€,1,A,1,00000,1,0,0\n";
+    const std::string bad = "63  Złe dane w pliku\n";
+    const std::string notice = "99  Uwaga! wszystkie błędy zapisano w pliku: error.orv\n";
+    const struct {
+        const char* job;
+        std::size_t frames;
+        std::string log;
+    } cases[] = {
+        {"/CA", 2, ""},           {"/CJ", 0, ""},           {"/CD", 0, notice + bad},
+        {"/CG", 0, notice + bad}, {"/CH", 0, notice + bad}, {"/CZ", 2, notice + bad + bad},
+    };
+    for (const auto& c : cases) {
+        const JobResult run = runJob({c.job, "/L", "/S4"}, {{"std.dat", lines}});
+        EXPECT_EQ(run.pcFrames().size(), c.frames) << c.job;
+        EXPECT_EQ(run.errorLog(), c.log) << c.job;
+    }
+}
+
 }  // namespace
 }  // namespace lorvex::test

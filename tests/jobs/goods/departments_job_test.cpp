@@ -46,7 +46,8 @@ TEST(DepartmentJob, DumpAsksForAll42WhateverFails) {
 TEST(DepartmentJob, LoadSendsEachLineOrReportsWhatDoesNotFit) {
     JobHarness harness;
     harness.file("std.dat",
-                 "DEP 5,Napoje,3.5,A,0000,1\nKAS 1,Anna,1234\nXDEP 7,Nie,1,A,0000,1\n"
+                 "DEP 5,Napoje,3.5,A,0000,1\nDEP 6,Owoce,abc,B,0000,1\nKAS 1,Anna,1234\nXDEP "
+                 "7,Nie,1,A,0000,1\n"
                  "DEP12,Woda gazowana i niegazowana,12.5,B,01011,3\r\n"
                  "DEP99,Za drogo,100000000,C,0000,1\nDEP 7,Soki");
     const JobResult run = harness.run({"/L", "/CG", "/S3", "/U1"});
@@ -56,7 +57,7 @@ TEST(DepartmentJob, LoadSendsEachLineOrReportsWhatDoesNotFit) {
         request(1, 7),  "DH007Soki" + std::string(23, ' ') + "0" + std::string(5, ' ') + "00",
     };
     EXPECT_EQ(run.pcFrames(), expected);
-    EXPECT_EQ(run.errorLog(), kNotice + kBadData);
+    EXPECT_EQ(run.errorLog(), kNotice + kBadData + kBadData);  // DEP 6 (text as price), DEP99
 }
 
 TEST(DepartmentJob, DumpedFileLoadsBackIntoAnEmptyRegister) {

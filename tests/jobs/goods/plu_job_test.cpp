@@ -179,7 +179,7 @@ TEST(PluTextLoad, RefusedGoodIsReportedAndTheRestStillLoad) {
 
 TEST(PluTextLoad, LinesThatDoNotFitAreReportedAndLeftOut) {
     const std::string bad[] = {",1,C,1,00000,100,0,0", ",100000000,C,1,00000,1,0,0",
-                               ",1,C,10,0,1,0,0", ",1,C,1,00000,1,0,1e19"};
+                               ",1,C,10,0,1,0,0", ",1,C,1,00000,1,0,1e19", ",abc,C,1,00000,1,0,0"};
     const struct {
         std::string file;
         std::size_t sent, refused;
@@ -188,6 +188,7 @@ TEST(PluTextLoad, LinesThatDoNotFitAreReportedAndLeftOut) {
         {lines(1, 2) + lines(3, 3, bad[2]), 2, 1},
         {lines(1, 1, bad[3]) + lines(2, 2) + lines(3, 3, bad[0]), 1, 2},
         {lines(1, 1, bad[1]) + lines(2, 2, bad[2]), 0, 2},
+        {lines(1, 1) + lines(2, 2, bad[4]) + lines(3, 3), 2, 1},  // text in a number field
     };
     for (const auto& c : cases) {
         JobHarness harness(sim::emptyMemory());

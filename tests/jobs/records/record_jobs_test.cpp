@@ -11,6 +11,8 @@
 namespace lorvex::test {
 namespace {
 
+using namespace std::string_literals;
+
 const std::string kZeros(18, '0');
 const std::string kLoadAll = "1" + kZeros + kZeros;
 std::string loadOne(const std::string& n) {
@@ -138,13 +140,27 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
          }},
         {"/CD", kCashiers + others, "", "", kNoConnection,
          [](sim::FaultPlan& p) { silentFrom(p, 1); },
-         "lorvex: the register did not answer 3 times in a row; 4 lines not tried\n"},
+         "lorvex: the register did not answer 3 times in a row; 3 lines not tried\n"},
         {"/CD", "", "", "", kNoConnection, [](sim::FaultPlan& p) { silentFrom(p, 3); },
          "lorvex: the register did not answer 3 times in a row; 3 cashiers not tried\n"},
         {"/CI", "", "", directCodes(4), kNoConnection, [](sim::FaultPlan& p) { silentFrom(p, 5); },
          "lorvex: the register did not answer; 37 direct codes not tried\n"},
         // VAT rates are read only: a load sends nothing.
         {"/CJ", "VAT,23.00, 8.00, 5.00, 0.00, 0.00, 0.00\n", "", "", ""},
+        // Load texts end at a NUL; the record keeps its width, filled as for a shorter text.
+        {"/CD", "KAS01,JA\0N,1234\n"s, "SD" + loadOne("1") + "|DD1JA" + s(16) + "1234", "", ""},
+        {"/CB", "NAG,A\0B,C"s, "SB" + kLoadAll + "|DBA" + std::string(216, '\xFF'), "", ""},
+        {"/CW", "KRT    2,5,12,0,0,0,0,0,0,0,0,20,2,A\0B,10,1,30\n"s,
+         "Sj" + loadOne("2") + "|Dj0005012" + std::string(24, '0') + "202A     10130", "", ""},
+        // A number field holding text is bad data, never 0; blanks around a number are not.
+        {"/CE", "HAL,1,abc\nHAL, 1.5 ,+2,\n",
+         "SE" + kLoadAll + "|DE       150       200         0" + halo.substr(32), "",
+         kNotice + kBadData},
+        {"/CA", "FLG,1,x\nFLG, 1, 0, 3,16, 0, 2, 9\n", "SA" + kLoadAll + "|DA01000310000209", "",
+         kNotice + kBadData},
+        {"/CI", "BEZ 3,12a\nBEZ 4,  7 \n", "SJ" + loadOne("4") + "|DJ04" + right("7", 18), "",
+         kNotice + kBadData},
+        {"/CD", "KASx1,JAN,1234\n", "", "", kNotice + kBadData},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args + " " + c.input);

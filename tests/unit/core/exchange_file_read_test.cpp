@@ -18,10 +18,12 @@ std::string readAll(const std::filesystem::path& path, bool utf8 = false) {
     auto file = ExchangeReader::open(path);
     if (!file) return "(not opened)";
     std::string lines;
-    if (utf8) file->useUtf8([&] { lines += "!|"; });
+    if (utf8) file->useUtf8();
     std::string text;
     bool lineFeed = false;
-    while (file->readLine(text, &lineFeed)) lines += text + (lineFeed ? "+|" : "|");
+    while (file->readLine(text, &lineFeed)) {
+        lines += file->lineUnsendable() ? "!|" : text + (lineFeed ? "+|" : "|");
+    }
     EXPECT_FALSE(file->readFailed());
     return lines;
 }

@@ -146,5 +146,12 @@ TEST(SendRecord, ChainedBatchesOfOneTwoAndThreeRecords) {
     }
 }
 
+// A zero byte cannot travel: the frame and its checksum end where the record's text ends.
+TEST(SendRecord, AZeroByteEndsTheFrameAndItsChecksum) {
+    LinkRig r({{kAck}, {kAck}, {kAck}, {kEot}});
+    EXPECT_EQ(r.link.sendRecord(kRequest, std::string("DD1JA\0N", 7)), 0);
+    EXPECT_EQ(r.port.events().at(2), "FRAME:DD1JA");
+}
+
 }  // namespace
 }  // namespace lorvex::test

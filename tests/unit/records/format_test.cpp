@@ -62,7 +62,7 @@ TEST(Records, ValuesThatDoNotFitGiveNoRecord) {
     for (const auto& [name, made] : built) EXPECT_FALSE(made) << name;
     // Texts are cut to their places instead.
     EXPECT_EQ(cashierRecord(29, "NAZWISKO_DLUGIE_PONAD", "123456"), "DDTNAZWISKO_DLUGIE_PO1234");
-    EXPECT_EQ(cardFromLine("KRT1,0,0,0,0,0,0,0,0,0,0,0,0,ABCDEFGH").card.text, "ABCDEF");
+    EXPECT_EQ(cardFromLine("KRT1,0,0,0,0,0,0,0,0,0,0,0,0,ABCDEFGH")->card.text, "ABCDEF");
 }
 
 TEST(Answers, CutOrGarbledAnswersAreNotDecoded) {

@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <limits>
+#include <string_view>
+
+using namespace std::string_view_literals;
 
 namespace lorvex {
 namespace {
@@ -37,6 +40,17 @@ TEST(FixedFields, GoodsCodesKeepEveryDigit) {
     for (const auto& [text, code] : cases) EXPECT_EQ(readGoodsCode(text), code) << text;
     EXPECT_EQ(goodsCodeField(123456789012345678LL), "123456789012345678");
     EXPECT_FALSE(goodsCodeField(-123456789012345678LL));
+}
+
+TEST(LoadFields, ANumberFieldHoldsOnlyBlanksAroundASignedDecimal) {
+    for (const char* number : {"", "   ", "12", "  12.50", "-0.00", "+5 ", "5.", ".5", "\t7"}) {
+        EXPECT_TRUE(isNumberText(number)) << number;
+    }
+    const std::string_view texts[] = {"abc", "12a", "1.2.3", "1e5", "-",    ".",
+                                      "1 2", "--1", "0x10",  "inf", "1\0"sv};
+    for (const std::string_view text : texts) {
+        EXPECT_FALSE(isNumberText(text)) << text;
+    }
 }
 
 }  // namespace
