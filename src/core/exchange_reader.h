@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -34,11 +35,14 @@ class ExchangeReader {
     // whether the line ended in a line feed (false for a piece of a long line and a last line
     // without one).
     bool readLine(std::string& line, bool* hadLineFeed = nullptr);
+    // How far the reading is: the bytes handed out (as lines or passed over) of the file's size.
+    std::uint64_t bytesTaken() const { return bytesRead_ - (end_ - start_); }
+    std::uint64_t size() const { return size_; }
     // True when reading stopped on an error rather than at the end of the file.
     bool readFailed() const { return readFailed_; }
 
   private:
-    explicit ExchangeReader(std::FILE* file);
+    ExchangeReader(std::FILE* file, std::uint64_t size);
     // Makes at least `wanted` bytes wait in the read-ahead; false at the end of the file.
     bool fill(std::size_t wanted);
     bool readRawLine(std::string& line, bool* hadLineFeed);
@@ -56,6 +60,8 @@ class ExchangeReader {
     std::size_t start_ = 0;
     std::size_t end_ = 0;
     bool endOfFile_ = false;
+    std::uint64_t bytesRead_ = 0;
+    std::uint64_t size_;
 };
 
 }  // namespace lorvex

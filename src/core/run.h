@@ -6,6 +6,7 @@
 
 #include "core/exchange_reader.h"
 #include "core/exchange_writer.h"
+#include "core/progress.h"
 #include "core/settings.h"
 #include "link/register_link.h"
 #include "link/status_log.h"
@@ -45,6 +46,8 @@ struct Run {
     // The exchange-file line being loaded (1-based; 0 before the first and in a dump).
     int currentLine = 0;
     RunCounts counts;
+    // The progress line on a terminal's stderr, erased when the run ends.
+    Progress progressLine{console, clock};
 
     // Stores the status and writes its message to the error log (nothing for 0).
     void report(StatusCode code) {
@@ -56,11 +59,14 @@ struct Run {
         if (settings.traceLevel >= level) console.print(text, encoding);
     }
     void pause(std::uint32_t ms) { clock.sleepMs(ms); }
+    // `done` of the job's `total` items.
+    void progress(std::uint64_t done, std::uint64_t total) { progressLine.update(done, total); }
     // The next line of the exchange file (load); false at its end or when there is none.
     bool readLine(std::string& line) {
         if (reader == nullptr || !reader->readLine(line)) return false;
         ++currentLine;
         ++counts.linesRead;
+        progressLine.update(reader->bytesTaken(), reader->size(), Progress::Unit::Bytes);
         return true;
     }
     // Appends to the exchange file (dump).

@@ -95,6 +95,7 @@ void runDepartmentJob(Run& run) {
         StatusCode status = 0;
         for (int number = 1; number <= kDepartmentCount; ++number) {
             status = dumpDepartment(run, number);
+            run.progress(number, kDepartmentCount);
         }
         run.report(status);
         return;

@@ -128,6 +128,7 @@ void loadPluFromTable(Run& run) {
             break;
         }
         ++read;
+        run.progress(read, total);
         const PluRecord record = pluFromTable(table, buffer, run.settings.charsetMode);
         const bool moved = table.nextRecord() == 0;
         if (!chain.add(static_cast<int>(read), record)) break;

@@ -60,6 +60,7 @@ void cashierJob(Run& run) {
         std::string name;
         std::string code;
         status = transferCashier(run, Direction::Dump, number, name, code);
+        run.progress(number + 1, last + 1);
     }
     run.report(status);
 }
@@ -88,6 +89,7 @@ void directCodeJob(Run& run) {
         long long code = 0;
         const StatusCode status = transferDirectCode(run, Direction::Dump, slot, code);
         run.report(status);
+        run.progress(slot, kDirectCodeSlots);
         if (status != 0) break;
     }
 }

@@ -13,6 +13,7 @@ void readLoop(Run& run, int first, int last, Read read) {
     for (int item = first; item <= last; ++item) {
         const StatusCode status = read(run, run.settings.reportMode, item);
         run.report(status);
+        run.progress(item - first + 1, last - first + 1);
         if (status != 0) break;
     }
 }
