@@ -8,6 +8,10 @@
 #   scripts/fresh-check.sh [time limit in seconds for the demo, default 900]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ "$(id -u)" -ne 0 ]; then
+    echo "fresh-check.sh: needs root (debootstrap, chroot and mount)" >&2
+    exit 1
+fi
 limit=${1:-900}
 base=$PWD/build-debian-root
 root=$PWD/build-fresh-root
