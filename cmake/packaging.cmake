@@ -1,6 +1,9 @@
-# Installation and packages: a .deb with both programs and their manual pages on Linux, a .zip
-# with lorvex.exe and the README for Windows.
+# Installation and packages: a .deb with both programs, their manual pages and the copyright file
+# on Linux, a .zip with lorvex.exe and the README for Windows. One version everywhere: the packages,
+# the manual pages' title lines and `lorvex --version` all take project(VERSION).
 include(GNUInstallDirs)
+
+set(LORVEX_MAINTAINER "lorvex developers <lorvex@localhost>")
 
 if(WIN32)
     # The .zip holds lorvex.exe at its top, beside the README.
@@ -13,11 +16,12 @@ if(TARGET lorvex-sim)
 endif()
 
 set(CPACK_PACKAGE_NAME lorvex)
-set(CPACK_PACKAGE_VENDOR "lorvex")
+set(CPACK_PACKAGE_VENDOR "lorvex developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Data transfer between a PC and ER-ORVEX / SOLVEK cash registers, with a simulated register")
-set(CPACK_PACKAGE_CONTACT "lorvex developers <lorvex@localhost>")
+set(CPACK_PACKAGE_CONTACT ${LORVEX_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${LORVEX_MAINTAINER})
 
 if(WIN32)
     install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
@@ -25,9 +29,17 @@ if(WIN32)
     set(CPACK_PACKAGE_FILE_NAME lorvex-${PROJECT_VERSION}-windows-x86_64)
     set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 else()
-    install(FILES ${PROJECT_SOURCE_DIR}/docs/lorvex.1 ${PROJECT_SOURCE_DIR}/docs/lorvex-sim.1
-            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-    install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    # The manual pages with the version in their title lines, compressed as Debian keeps them (gzip
+    # -n: no name or time inside, so the same sources make the same package).
+    find_program(LORVEX_GZIP gzip REQUIRED)
+    foreach(page lorvex.1 lorvex-sim.1)
+        configure_file(${PROJECT_SOURCE_DIR}/docs/${page} ${CMAKE_BINARY_DIR}/man/${page} @ONLY)
+        execute_process(COMMAND ${LORVEX_GZIP} -9 -n -c ${CMAKE_BINARY_DIR}/man/${page}
+                        OUTPUT_FILE ${CMAKE_BINARY_DIR}/man/${page}.gz COMMAND_ERROR_IS_FATAL ANY)
+        install(FILES ${CMAKE_BINARY_DIR}/man/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    endforeach()
+    install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/cmake/copyright
+            DESTINATION ${CMAKE_INSTALL_DOCDIR})
     set(CPACK_GENERATOR DEB)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_DEBIAN_PACKAGE_SECTION utils)

@@ -7,24 +7,30 @@
 #   scripts/demo.sh --no-build       use the programs already in the build directory
 #   scripts/demo.sh --build-dir DIR  build into (or use) DIR
 #
-# The files are written with /S4 (UTF-8), so the Polish letters show as they are.
+# The files are written with /S4 (UTF-8), so the Polish letters show as they are. What the build
+# needs is installed first when missing (as root; otherwise the apt-get line to run is shown).
 set -euo pipefail
 
 source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$source_dir/scripts/lib/packages.sh"
 build_dir="$source_dir/build"
 build=yes
 while [ $# -gt 0 ]; do
     case "$1" in
         --no-build) build=no ;;
         --build-dir) shift; build_dir=$(cd "${1:?--build-dir needs a directory}" 2>/dev/null && pwd || echo "$1") ;;
-        -h|--help) sed -n '2,10p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,11p' "$0"; exit 0 ;;
         *) echo "demo.sh: unknown option $1 (see --help)" >&2; exit 2 ;;
     esac
     shift
 done
 
 if [ "$build" = yes ]; then
-    cmake -S "$source_dir" -B "$build_dir"
+    lorvex_install demo
+    # A new build directory leaves the tests out (they need GoogleTest); test.sh turns them on.
+    tests=()
+    [ -f "$build_dir/CMakeCache.txt" ] || tests=(-DLORVEX_TESTS=OFF)
+    cmake -S "$source_dir" -B "$build_dir" "${tests[@]}"
     cmake --build "$build_dir" -j2 --target lorvex lorvex-sim
 fi
 lorvex="$build_dir/lorvex"

@@ -17,10 +17,8 @@ have_fuzzer() {
         clang++ -x c++ -fsanitize=fuzzer -o /dev/null - >/dev/null 2>&1
 }
 if ! have_fuzzer; then
-    echo "fuzz.sh: installing clang-14 and libclang-rt-14-dev"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq clang-14 libclang-rt-14-dev >/dev/null
+    source "$root/scripts/lib/packages.sh"
+    lorvex_install fuzz
     if ! command -v clang++ >/dev/null 2>&1; then
         export CC=clang-14 CXX=clang++-14
     fi

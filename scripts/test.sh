@@ -2,13 +2,17 @@
 # Builds and runs every test: a Release build (build/), one with AddressSanitizer and
 # UndefinedBehaviorSanitizer (build-asan/), and, where MinGW-w64 and Wine are installed, the
 # Windows flavour (build-windows/lorvex.exe) end to end under Wine. Fails on the first failure.
+# What the build and the tests need is installed first when missing (as root; otherwise the apt-get
+# line to run is shown).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib/packages.sh
+lorvex_install test
 jobs=${JOBS:-2}
 
 run_build() {
     local dir=$1; shift
-    cmake -S . -B "$dir" "$@" >/dev/null
+    cmake -S . -B "$dir" -DLORVEX_TESTS=ON "$@" >/dev/null
     cmake --build "$dir" -j"$jobs"
     ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 300 -LE wine
 }

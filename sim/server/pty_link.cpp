@@ -29,6 +29,22 @@ std::string readLink(const std::string& path) {
     return std::string(target.data(), static_cast<std::size_t>(length));
 }
 
+bool laterThan(const timespec& a, const timespec& b) {
+    return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
+}
+
+// A link to a pseudo-terminal that a killed simulator left behind: its pty is gone, or its number
+// has been given to a pty made after the link (this simulator's own, most likely), which cannot be
+// the one the link was made for.
+bool isStaleLink(const std::string& linkName, const struct stat& link, const std::string& ownPty) {
+    if (!S_ISLNK(link.st_mode)) return false;
+    const std::string target = readLink(linkName);
+    if (target.rfind("/dev/pts/", 0) != 0) return false;
+    struct stat pty {};
+    if (::stat(target.c_str(), &pty) != 0 || target == ownPty) return true;
+    return laterThan(pty.st_ctim, link.st_mtim);
+}
+
 }  // namespace
 
 PtyLink::~PtyLink() {
@@ -96,19 +112,14 @@ bool PtyLink::open(const std::string& linkName, std::string& error) {
 
 bool PtyLink::makeLink(std::string& error) {
     struct stat info {};
-    if (::lstat(linkName_.c_str(), &info) == 0) {
-        // Only a dangling link to a pseudo-terminal (left by a simulator that did not end
-        // cleanly) is replaced; a user's file, a link to a real port and the link of a simulator
-        // still serving are never touched.
-        const std::string target = readLink(linkName_);
-        struct stat targetInfo {};
-        const bool dangling = ::stat(linkName_.c_str(), &targetInfo) != 0;
-        if (!S_ISLNK(info.st_mode) || target.rfind("/dev/pts/", 0) != 0 || !dangling) {
-            error = linkName_ + " exists (" +
-                    (S_ISLNK(info.st_mode) ? "a link to " + target : std::string("a file")) +
-                    "); not replacing it";
-            return false;
-        }
+    if (::lstat(linkName_.c_str(), &info) == 0 && !isStaleLink(linkName_, info, slavePath_)) {
+        // A user's file, a link to a real port and the link of a simulator still serving are
+        // never touched.
+        error =
+            linkName_ + " exists (" +
+            (S_ISLNK(info.st_mode) ? "a link to " + readLink(linkName_) : std::string("a file")) +
+            "); not replacing it: remove it with \"rm " + linkName_ + "\" if it is no port";
+        return false;
     }
     const std::string temporary = linkName_ + ".lorvex-sim-" + std::to_string(::getpid());
     ::unlink(temporary.c_str());

@@ -24,10 +24,12 @@ std::unique_ptr<ExchangeReader> ExchangeReader::open(const fs::path& path) {
     if (!readable) return nullptr;
     std::FILE* file = openFile(path, "rb");
     if (file == nullptr) return nullptr;
-    return std::unique_ptr<ExchangeReader>(new ExchangeReader(file));
+    const std::uintmax_t size = fs::file_size(path, error);
+    return std::unique_ptr<ExchangeReader>(new ExchangeReader(file, error ? 0 : size));
 }
 
-ExchangeReader::ExchangeReader(std::FILE* file) : file_(file), buffer_(kReadAhead) {}
+ExchangeReader::ExchangeReader(std::FILE* file, std::uint64_t size)
+    : file_(file), buffer_(kReadAhead), size_(size) {}
 
 ExchangeReader::~ExchangeReader() {
     std::fclose(file_);
@@ -47,6 +49,7 @@ bool ExchangeReader::fill(std::size_t wanted) {
             if (std::ferror(file_)) readFailed_ = true;
         }
         end_ += got;
+        bytesRead_ += got;
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -36,11 +37,14 @@ class ExchangeReader {
     // True when the line last read must never reach the register (see useUtf8): the load that
     // would send it reports it instead.
     bool lineUnsendable() const { return lineUnsendable_; }
+    // How far the reading is: the bytes handed out (as lines or passed over) of the file's size.
+    std::uint64_t bytesTaken() const { return bytesRead_ - (end_ - start_); }
+    std::uint64_t size() const { return size_; }
     // True when reading stopped on an error rather than at the end of the file.
     bool readFailed() const { return readFailed_; }
 
   private:
-    explicit ExchangeReader(std::FILE* file);
+    ExchangeReader(std::FILE* file, std::uint64_t size);
     // Makes at least `wanted` bytes wait in the read-ahead; false at the end of the file.
     bool fill(std::size_t wanted);
     bool readRawLine(std::string& line, bool* hadLineFeed);
@@ -58,6 +62,8 @@ class ExchangeReader {
     std::size_t start_ = 0;
     std::size_t end_ = 0;
     bool endOfFile_ = false;
+    std::uint64_t bytesRead_ = 0;
+    std::uint64_t size_;
 };
 
 }  // namespace lorvex

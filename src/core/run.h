@@ -6,6 +6,7 @@
 
 #include "core/exchange_reader.h"
 #include "core/exchange_writer.h"
+#include "core/progress.h"
 #include "core/settings.h"
 #include "link/register_link.h"
 #include "link/status_log.h"
@@ -48,6 +49,8 @@ struct Run {
     // The register stopped answering (see DeadLineGuard): nothing more is sent to it, and a dump
     // leaves the user's earlier file as it was.
     bool lineDead = false;
+    // The progress line on a terminal's stderr, erased when the run ends.
+    Progress progressLine{console, clock};
 
     // Stores the status and writes its message to the error log (nothing for 0).
     void report(StatusCode code) {
@@ -59,11 +62,14 @@ struct Run {
         if (settings.traceLevel >= level) console.print(text, encoding);
     }
     void pause(std::uint32_t ms) { clock.sleepMs(ms); }
+    // `done` of the job's `total` items.
+    void progress(std::uint64_t done, std::uint64_t total) { progressLine.update(done, total); }
     // The next line of the exchange file (load); false at its end or when there is none.
     bool readLine(std::string& line) {
         if (reader == nullptr || !reader->readLine(line)) return false;
         ++currentLine;
         ++counts.linesRead;
+        progressLine.update(reader->bytesTaken(), reader->size(), Progress::Unit::Bytes);
         return true;
     }
     // The line being loaded holds what the register cannot carry: a load reports it, sends nothing.

@@ -98,6 +98,7 @@ void runDepartmentJob(Run& run) {
         StatusCode status = 0;
         for (int number = 1; number <= kDepartmentCount; ++number) {
             status = dumpDepartment(run, number);
+            run.progress(number, kDepartmentCount);
             if (!guard.note(status, kDepartmentCount - number)) return;
         }
         run.report(status);

@@ -26,8 +26,10 @@ bool writeGood(Run& run, const DumpedPlu& plu) {
 StatusCode dumpPluGoods(Run& run) {
     StatusCode firstLinkFailure = 0;
     double lastWrittenCode = 0;
-    for (const std::string& request :
-         pluDumpRequests(run.settings.largePluNumbers, run.settings.skipEanCheck)) {
+    const std::vector<std::string> requests =
+        pluDumpRequests(run.settings.largePluNumbers, run.settings.skipEanCheck);
+    std::size_t rangesDone = 0;
+    for (const std::string& request : requests) {
         run.trace(1, request + "\n");
         AnswerReader reader(run, request);
         do {
@@ -59,6 +61,7 @@ StatusCode dumpPluGoods(Run& run) {
             }
         } while (reader.more());
         if (reader.cutShort() && firstLinkFailure == 0) firstLinkFailure = kLinkLost;
+        run.progress(++rangesDone, requests.size());
         run.pause(kPauseAfterRangeMs);
     }
     return firstLinkFailure;

@@ -184,6 +184,7 @@ void loadPluFromTable(Run& run) {
             break;
         }
         ++read;
+        run.progress(read, total);
         const PluRecord record = pluFromTable(table, buffer, run.settings.charsetMode);
         const bool moved = table.nextRecord() == 0;
         chain.add(static_cast<int>(read), record);

@@ -25,7 +25,10 @@ bool streamIsTerminal(std::FILE* stream) {
 }  // namespace
 
 StreamConsole::StreamConsole(std::FILE* stream, std::FILE* errorStream)
-    : stream_(stream), errorStream_(errorStream), terminal_(streamIsTerminal(stream)) {}
+    : stream_(stream),
+      errorStream_(errorStream),
+      terminal_(streamIsTerminal(stream)),
+      errorTerminal_(streamIsTerminal(errorStream)) {}
 
 void StreamConsole::write(std::FILE* stream, bool& open, std::string_view text) {
     if (!open) return;
@@ -33,13 +36,32 @@ void StreamConsole::write(std::FILE* stream, bool& open, std::string_view text) 
     if (std::fflush(stream) != 0 || !written) open = false;
 }
 
+void StreamConsole::showProgressLine(std::string_view text) {
+    if (!errorTerminal_) return;
+    // Back to the start of the line, and blanks over what is left of a longer line before.
+    std::string drawn = "\r";
+    drawn.append(text);
+    if (text.size() < progressWidth_) {
+        drawn.append(progressWidth_ - text.size(), ' ');
+        if (text.empty()) drawn += '\r';
+    }
+    progressWidth_ = text.size();
+    write(errorStream_, errorStreamOpen_, drawn);
+}
+
+void StreamConsole::eraseProgressLine() {
+    if (progressWidth_ > 0) showProgressLine({});
+}
+
 void StreamConsole::error(std::string_view line) {
+    eraseProgressLine();
     std::string text(line);
     text += '\n';
     write(errorStream_, errorStreamOpen_, text);
 }
 
 void StreamConsole::print(std::string_view text, TextEncoding encoding) {
+    eraseProgressLine();
 #ifdef _WIN32
     // The Windows console shows the bytes in its own code page, as the register's PC always did.
     (void)encoding;
@@ -83,6 +105,12 @@ void CapturingConsole::print(std::string_view text, TextEncoding encoding) {
 void CapturingConsole::error(std::string_view line) {
     errors_.append(line);
     errors_ += '\n';
+}
+
+void CapturingConsole::showProgressLine(std::string_view text) {
+    if (!terminal_) return;
+    progress_.append(text);
+    progress_ += '\n';
 }
 
 void CapturingConsole::showSpinner(int, int, std::string_view) {

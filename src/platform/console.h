@@ -26,6 +26,11 @@ class Console {
     // The progress indicator at a column and row (1-based). Drawn only on a terminal.
     virtual void showSpinner(int column, int row, std::string_view text) = 0;
     virtual bool isTerminal() const = 0;
+    // Whether error() lines reach a terminal, where a progress line may be drawn.
+    virtual bool errorIsTerminal() const = 0;
+    // One line of progress on stderr, drawn over the one before; an empty text erases it. Only on
+    // a terminal; anything printed meanwhile erases it first, so it never mixes with the output.
+    virtual void showProgressLine(std::string_view text) = 0;
 };
 
 // The console on a real output stream (stdout in the program). A stream whose write fails (a pipe
@@ -37,14 +42,19 @@ class StreamConsole final : public Console {
     void error(std::string_view line) override;
     void showSpinner(int column, int row, std::string_view text) override;
     bool isTerminal() const override { return terminal_; }
+    bool errorIsTerminal() const override { return errorTerminal_; }
+    void showProgressLine(std::string_view text) override;
 
   private:
     // Writes and flushes; a failure closes the stream for this console.
     void write(std::FILE* stream, bool& open, std::string_view text);
+    void eraseProgressLine();
 
     std::FILE* stream_;
     std::FILE* errorStream_;
     bool terminal_;
+    bool errorTerminal_;
+    std::size_t progressWidth_ = 0;  // of the progress line on the screen; 0 when none is
     bool streamOpen_ = true;
     bool errorStreamOpen_ = true;
 };
@@ -57,7 +67,11 @@ class CapturingConsole final : public Console {
     void error(std::string_view line) override;
     void showSpinner(int column, int row, std::string_view text) override;
     bool isTerminal() const override { return terminal_; }
+    bool errorIsTerminal() const override { return terminal_; }
+    void showProgressLine(std::string_view text) override;
     const std::string& text() const { return text_; }
+    // Every progress line drawn, each ending in a line feed (an erase is an empty line).
+    const std::string& progressLines() const { return progress_; }
     // The lines given to error(), each ending in a line feed.
     const std::string& errors() const { return errors_; }
     int spinnerDraws() const { return spinnerDraws_; }
@@ -67,6 +81,7 @@ class CapturingConsole final : public Console {
     bool terminal_;
     std::string text_;
     std::string errors_;
+    std::string progress_;
     int spinnerDraws_ = 0;
 };
 

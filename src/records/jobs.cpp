@@ -62,6 +62,7 @@ void cashierJob(Run& run) {
         std::string name;
         std::string code;
         status = transferCashier(run, Direction::Dump, number, name, code);
+        run.progress(number + 1, last + 1);
         if (!guard.note(status, last - number)) return;
     }
     run.report(status);
@@ -91,6 +92,7 @@ void directCodeJob(Run& run) {
     for (int slot = 1; slot <= kDirectCodeSlots; ++slot) {
         long long code = 0;
         const StatusCode status = transferDirectCode(run, Direction::Dump, slot, code);
+        run.progress(slot, kDirectCodeSlots);
         if (!guard.reportUntilFailure(status, kDirectCodeSlots - slot)) break;
     }
 }

@@ -14,6 +14,7 @@ void readLoop(Run& run, int first, int last, std::string_view items, Read read) 
     DeadLineGuard guard(run, items);
     for (int item = first; item <= last; ++item) {
         const StatusCode status = read(run, run.settings.reportMode, item);
+        run.progress(item - first + 1, last - first + 1);
         if (!guard.reportUntilFailure(status, last - item)) break;
     }
 }

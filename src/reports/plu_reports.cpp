@@ -30,8 +30,10 @@ StatusCode receiveBlocks(Run& run, const std::string& request, Handle handle) {
 StatusCode readPluSalesReport(Run& run, int mode) {
     if (mode < 0 || mode > 2) return 0;
     const Settings& settings = run.settings;
-    for (const std::string& request :
-         pluSalesRequests(mode, settings.largePluNumbers, settings.skipEanCheck)) {
+    const std::vector<std::string> requests =
+        pluSalesRequests(mode, settings.largePluNumbers, settings.skipEanCheck);
+    std::size_t rangesDone = 0;
+    for (const std::string& request : requests) {
         run.trace(1, "\n****\n" + request + "\n");
         const StatusCode status =
             receiveBlocks(run, request, [&](std::string_view text, StatusCode received) {
@@ -53,6 +55,7 @@ StatusCode readPluSalesReport(Run& run, int mode) {
                 }
             });
         if (status != 0) return status;
+        run.progress(++rangesDone, requests.size());
     }
     return 0;
 }

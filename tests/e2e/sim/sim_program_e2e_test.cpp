@@ -51,6 +51,11 @@ TEST(SimProgram, RefusesAUsersFileAStateItCannotReadAndUnknownOptions) {
     std::string error;
     EXPECT_FALSE(sim.start(dir.path(), {}, error));
     EXPECT_EQ(readText(dir / "COM1"), "not a port");
+    std::filesystem::remove(dir / "COM1");
+    std::filesystem::create_symlink("/dev/null", dir / "COM1");
+    const ProcessResult linked = runProcess(simBinary(), {}, dir.path(), 5000);
+    EXPECT_EQ(linked.exitCode, 1);
+    EXPECT_NE(linked.err.find("rm COM1"), std::string::npos) << linked.err;
 
     const std::string bad = "lorvex-sim state 1\nflags 1 2\n";
     dir.write("bad.state", bad);
@@ -63,6 +68,22 @@ TEST(SimProgram, RefusesAUsersFileAStateItCannotReadAndUnknownOptions) {
     const ProcessResult help = runProcess(simBinary(), {"--help"}, dir.path(), 5000);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("--state FILE"), std::string::npos);
+}
+
+// The link a killed simulator leaves points at a pty that is gone, or whose number a newer pty
+// (the next simulator's own) has taken: it is replaced; the link of one still serving is not.
+TEST(SimProgram, ReplacesTheLinkOfAKilledSimulatorOnly) {
+    std::string why;
+    if (!endToEndAvailable(why)) GTEST_SKIP() << why;
+    TempDir dir("lorvex-e2e-sim");
+    EXPECT_TRUE(runProcess(simBinary(), {}, dir.path(), 300).timedOut);  // killed at the time-out
+    ASSERT_TRUE(std::filesystem::is_symlink(dir / "COM1"));
+    SimProcess sim;
+    std::string error;
+    ASSERT_TRUE(sim.start(dir.path(), {}, error)) << error;
+    EXPECT_EQ(runLorvex({"/CX"}, dir.path()).exitCode, 0);
+    EXPECT_EQ(runProcess(simBinary(), {}, dir.path(), 5000).exitCode, 1);
+    EXPECT_EQ(sim.stop(), 0) << sim.errorText();
 }
 
 #if defined(__linux__) && defined(TIOCGEXCL)

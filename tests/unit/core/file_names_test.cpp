@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/file_names.h"
 #include "support/temp_dir.h"
 
@@ -25,6 +27,8 @@ TEST(FileNames, FindsTheUsersFileWhateverTheCaseOfTheName) {
         {{"dane.txt"}, "SKLEP/DANE.TXT", "SKLEP/DANE.TXT"},
         {{"sklep/"}, "SKLEP/NOWY.TXT", "sklep/NOWY.TXT"},
         {{"sklep/", "dane.txt"}, "./SKLEP/../DANE.TXT", "./sklep/../dane.txt"},
+        {{"Sklep/", "Sklep/dane.txt"}, "SKLEP\\DANE.TXT", "Sklep/dane.txt"},
+        {{"sklep/"}, ".\\SKLEP\\NOWY.TXT", "./sklep/NOWY.TXT"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name + " -> " + c.expected);
@@ -42,6 +46,9 @@ TEST(FileNames, FindsTheUsersFileWhateverTheCaseOfTheName) {
     test::writeText(dir / "dane.txt", "x");
     EXPECT_EQ(resolveFileName("/no-such-work-dir", (dir / "DANE.TXT").string()), dir / "dane.txt")
         << "an absolute name ignores the work dir";
+    std::string windowsStyle = (dir / "DANE.TXT").string();
+    std::replace(windowsStyle.begin(), windowsStyle.end(), '/', '\\');
+    EXPECT_EQ(resolveFileName("/no-such-work-dir", windowsStyle), dir / "dane.txt");
 }
 #endif
 
