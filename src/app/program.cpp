@@ -15,6 +15,7 @@
 #include "link/channel.h"
 #include "link/register_link.h"
 #include "link/status_log.h"
+#include "platform/system_error.h"
 
 namespace lorvex {
 namespace {
@@ -72,8 +73,7 @@ OpenedFile openRunFile(const Settings& settings, const std::filesystem::path& wo
 // Why the /F file could not be used: the system's words when it gave some.
 std::string fileFailure(const OpenedFile& file, int error) {
     if (file.table) return "a product table serves only the goods jobs";
-    return error != 0 ? std::generic_category().message(error)
-                      : "not a file this job can read or write";
+    return error != 0 ? errnoText(error) : "not a file this job can read or write";
 }
 
 std::string shownPort(std::string device) {

@@ -6,6 +6,7 @@
 
 #include "platform/codepages.h"
 #include "platform/interrupt.h"
+#include "platform/system_error.h"
 
 namespace lorvex {
 namespace {
@@ -103,7 +104,7 @@ FileResult ExchangeWriter::commit() {
 FileResult ExchangeWriter::finish() {
     if (mode_ == Mode::InPlace) {
         file_ = openFile(path_, "wb");
-        if (file_ == nullptr) return {std::generic_category().message(errno)};
+        if (file_ == nullptr) return {errnoText(errno)};
         if (FileResult written = writeAll(file_, pending_); !written.ok()) return written;
     }
     std::FILE* file = std::exchange(file_, nullptr);

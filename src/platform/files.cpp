@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "platform/system_error.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -34,7 +35,7 @@ std::uint64_t randomSeed() {
 }
 
 FileResult lastFailure() {
-    return {errno != 0 ? std::generic_category().message(errno) : "input/output error"};
+    return {errno != 0 ? errnoText(errno) : "input/output error"};
 }
 
 }  // namespace

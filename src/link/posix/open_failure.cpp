@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "link/device_port.h"
+#include "platform/system_error.h"
 
 namespace lorvex {
 
@@ -160,7 +161,7 @@ void explainOpenFailure(const std::string& path, int error, PortFailure& failure
         case ENOENT:
         case ENXIO:
         case ENODEV:
-            failure.reason = std::system_category().message(error);
+            failure.reason = errnoText(error);
             failure.hint = serialDevicesHint();
             break;
         case ENOTTY:
@@ -169,16 +170,16 @@ void explainOpenFailure(const std::string& path, int error, PortFailure& failure
             break;
         case EACCES:
         case EPERM:
-            failure.reason = std::system_category().message(error);
+            failure.reason = errnoText(error);
             failure.hint = permissionHint(path);
             break;
         case EBUSY:
         case EWOULDBLOCK:
-            failure.reason = std::system_category().message(EBUSY);
+            failure.reason = errnoText(EBUSY);
             failure.hint = busyHint(path);
             break;
         default:
-            failure.reason = std::system_category().message(error);
+            failure.reason = errnoText(error);
             failure.hint.clear();
             break;
     }

@@ -1,4 +1,5 @@
 #include "link/net/tcp_socket.h"
+#include "platform/system_error.h"
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -84,7 +85,7 @@ std::unique_ptr<TcpSocket> TcpSocket::connect(const std::string& host, const std
     addrinfo* found = nullptr;
     const int lookup = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found);
     if (lookup != 0) {
-        reason = lookup == EAI_SYSTEM ? std::strerror(errno) : ::gai_strerror(lookup);
+        reason = lookup == EAI_SYSTEM ? errnoText(errno) : ::gai_strerror(lookup);
         return nullptr;
     }
     int fd = -1;
@@ -97,7 +98,7 @@ std::unique_ptr<TcpSocket> TcpSocket::connect(const std::string& host, const std
     }
     ::freeaddrinfo(found);
     if (fd < 0) {
-        reason = std::strerror(error);
+        reason = errnoText(error);
         return nullptr;
     }
     const int on = 1;

@@ -1,4 +1,5 @@
 #include "link/net/tcp_socket.h"
+#include "platform/system_error.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -17,19 +18,6 @@ int msUntil(SteadyClock::time_point deadline) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
     return static_cast<int>(std::clamp<long long>(left.count(), 0, INT_MAX));
-}
-
-// The system's words for a Winsock error, without the closing full stop and line break.
-std::string errorText(int error) {
-    char text[512] = {};
-    const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                       static_cast<DWORD>(error), 0, text, sizeof text, nullptr);
-    std::string out(text, length);
-    while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == '.')) {
-        out.pop_back();
-    }
-    return out.empty() ? "Winsock error " + std::to_string(error) : out;
 }
 
 // >0 when the events came before the deadline, 0 on time-out, <0 on failure.
@@ -87,7 +75,7 @@ std::unique_ptr<TcpSocket> TcpSocket::connect(const std::string& host, const std
     addrinfo* found = nullptr;
     const int lookup = getaddrinfo(host.c_str(), port.c_str(), &hints, &found);
     if (lookup != 0) {
-        reason = errorText(lookup);
+        reason = windowsErrorText(lookup);
         WSACleanup();
         return nullptr;
     }
@@ -100,7 +88,7 @@ std::unique_ptr<TcpSocket> TcpSocket::connect(const std::string& host, const std
     }
     freeaddrinfo(found);
     if (socket == INVALID_SOCKET) {
-        reason = errorText(error);
+        reason = windowsErrorText(error);
         WSACleanup();
         return nullptr;
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "link/device_port.h"
+#include "platform/system_error.h"
 
 namespace lorvex {
 
@@ -20,24 +21,8 @@ constexpr std::uint32_t kLongestWaitMs = 1000;
 // A message queue that never empties must not hold the wait.
 constexpr int kMostMessagesPerDrain = 10000;
 
-// The system's text for an error code, without its line end.
-std::string systemMessage(DWORD error) {
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length > 0 && text != nullptr ? std::string(text, length)
-                                                        : "error " + std::to_string(error);
-    if (text != nullptr) LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                                message.back() == ' ' || message.back() == '.')) {
-        message.pop_back();
-    }
-    return message;
-}
-
 void explainOpenFailure(DWORD error, PortFailure& failure) {
-    failure.reason = systemMessage(error);
+    failure.reason = windowsErrorText(error);
     switch (error) {
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:

@@ -10,18 +10,15 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "platform/system_error.h"
 
 namespace lorvex {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string systemError(int error) {
-    return std::system_category().message(error);
-}
-
 FileResult resultOf(bool ok) {
-    return ok ? FileResult{} : FileResult{systemError(errno)};
+    return ok ? FileResult{} : FileResult{errnoText(errno)};
 }
 
 char lowerAscii(char c) {
@@ -72,7 +69,7 @@ NewFile createNewFile(const fs::path& path, const fs::path& model) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         created.nameTaken = errno == EEXIST;
-        created.failure = systemError(errno);
+        created.failure = errnoText(errno);
         return created;
     }
     if (replacing) {
@@ -85,7 +82,7 @@ NewFile createNewFile(const fs::path& path, const fs::path& model) {
     }
     created.file = fdopen(fd, "wb");
     if (created.file == nullptr) {
-        created.failure = systemError(errno);
+        created.failure = errnoText(errno);
         ::close(fd);
         ::unlink(path.c_str());
     }

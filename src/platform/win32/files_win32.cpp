@@ -10,32 +10,12 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "platform/system_error.h"
 
 namespace lorvex {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The C runtime's calls leave their reason in errno.
-std::string runtimeError(int error) {
-    return std::generic_category().message(error);
-}
-
-// The Win32 calls leave theirs for GetLastError, worded by the system.
-std::string win32Error(DWORD error) {
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length > 0 && text != nullptr ? std::string(text, length)
-                                                        : "error " + std::to_string(error);
-    if (text != nullptr) LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                                message.back() == ' ' || message.back() == '.')) {
-        message.pop_back();
-    }
-    return message;
-}
 
 }  // namespace
 
@@ -50,12 +30,12 @@ NewFile createNewFile(const fs::path& path, const fs::path&) {
         _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd < 0) {
         created.nameTaken = errno == EEXIST;
-        created.failure = runtimeError(errno);
+        created.failure = errnoText(errno);
         return created;
     }
     created.file = _fdopen(fd, "wb");
     if (created.file == nullptr) {
-        created.failure = runtimeError(errno);
+        created.failure = errnoText(errno);
         _close(fd);
         _wunlink(path.c_str());
     }
@@ -73,14 +53,14 @@ bool isEmptyDevice(const fs::path&) {
 
 FileResult syncToDisk(std::FILE* file) {
     if (std::fflush(file) == 0 && _commit(_fileno(file)) == 0) return {};
-    return {runtimeError(errno)};
+    return {errnoText(errno)};
 }
 
 FileResult replaceFile(const fs::path& from, const fs::path& to) {
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return {};
     }
-    return {win32Error(GetLastError())};
+    return {windowsErrorText(GetLastError())};
 }
 
 bool seekFile(std::FILE* file, std::uint64_t position) {
