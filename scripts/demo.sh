@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The lorvex demo: builds the programs, starts the simulated register (lorvex-sim) on a
-# pseudo-terminal in a temporary directory, reads its departments and PLU goods with lorvex and
-# shows the exchange files, then stops the simulator.
+# The lorvex demo, one screen: builds the programs, starts the simulated register (lorvex-sim) on a
+# pseudo-terminal in a temporary directory, then with lorvex dumps the departments, changes one with
+# sed and loads it back, reads the department sales report and zeroes it (/CL /R), loads a good the
+# register refuses (error.orv and the /J result show it) and dumps every good, then stops the simulator.
 #
 #   scripts/demo.sh                  build into ./build, then run the demo
 #   scripts/demo.sh --no-build       use the programs already in the build directory
@@ -19,7 +20,7 @@ while [ $# -gt 0 ]; do
     case "$1" in
         --no-build) build=no ;;
         --build-dir) shift; build_dir=$(cd "${1:?--build-dir needs a directory}" 2>/dev/null && pwd || echo "$1") ;;
-        -h|--help) sed -n '2,11p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
         *) echo "demo.sh: unknown option $1 (see --help)" >&2; exit 2 ;;
     esac
     shift
@@ -72,8 +73,8 @@ if ! grep -q "serving" sim.out; then
 fi
 echo "== $(cat sim.out)"
 
-show() { cat "$1"; }
-
+# A run as shop software makes it: lorvex's exit code is the demo's, and error.orv (the register's
+# refusals, one numbered message a line) is shown whenever the run left one.
 run() {
     echo "== lorvex $*"
     local code=0
@@ -83,19 +84,40 @@ run() {
     fi
     if [ -f error.orv ]; then
         echo "-- error.orv:"
-        show error.orv
+        cat error.orv
     fi
     return "$code"
 }
 
+# The departments, one changed with sed and loaded back.
 run /P1 /CG /FDZIALY.TXT /S4
-echo "-- DZIALY.TXT (departments):"
-show DZIALY.TXT
+echo "-- DZIALY.TXT (departments, $(wc -l < DZIALY.TXT) lines; the first 3):"
+head -n 3 DZIALY.TXT
+sed -i '1s/^\(DEP 1,.\{18\},\) *[0-9.]*,/\1      5.00,/' DZIALY.TXT
+echo "-- sed gives department 1 a fixed price:"
+head -n 1 DZIALY.TXT
+run /P1 /CG /L /FDZIALY.TXT /S4
+run /P1 /CG /FSPRAWDZ.TXT /S4
+echo "-- SPRAWDZ.TXT, department 1 as the register now holds it:"
+head -n 1 SPRAWDZ.TXT
+
+# The department sales report; /R zeroes its counters once read.
+run /P1 /CL /R /FSPRZEDAZ.TXT /S4
+echo "-- SPRZEDAZ.TXT (department sales, $(wc -l < SPRZEDAZ.TXT) lines; the first 3):"
+head -n 3 SPRZEDAZ.TXT
+
+# A good whose tandem (its returnable bottle, code 9999) the register does not hold: the register
+# refuses it, the run still ends with 0, and error.orv and the /J result say what was refused.
+echo "PLU7001           ,Piwo bezalkoh. 0.5,      3.99,A,1,00000,11,0,0000000009999" > NOWY.TXT
+echo "-- NOWY.TXT:"
+cat NOWY.TXT
+run /P1 /CH /L /FNOWY.TXT /S4 /JWYNIK.JSON
+echo "-- WYNIK.JSON (the /J result; the outcome and the statuses):"
+sed -n 's/^ *"\(exit_code\|outcome\|line\|status\|message\)": \(.*\)$/   \1: \2/p' WYNIK.JSON | sed 's/,$//'
 
 # /A asks for all goods in one range (the three code ranges would add 5 s pauses between them).
 run /P1 /CH /A /FTOWARY.TXT /S4
-echo "-- TOWARY.TXT (PLU goods, $(wc -l < TOWARY.TXT) lines):"
-show TOWARY.TXT
+echo "-- TOWARY.TXT (every PLU good): $(wc -l < TOWARY.TXT) lines"
 
 kill -TERM "$sim_pid"
 wait "$sim_pid" || true

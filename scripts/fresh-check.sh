@@ -3,7 +3,9 @@
 # package-check.sh keeps in build-debian-root/ (made with debootstrap when it is not there), with the
 # lorvex package taken off it again, gets this source tree in /src/lorvex and runs
 # `bash scripts/demo.sh` as root, which has to install what it needs itself. Passes when the demo
-# ends with 0 and has shown both exchange files. Needs root; the copy is removed at the end.
+# ends with 0 and has shown the departments it dumped, changed and loaded back, the department sales
+# report, the refused good in error.orv and in the /J result, and the goods dump. Needs root; the copy
+# is removed at the end.
 #
 #   scripts/fresh-check.sh [time limit in seconds for the demo, default 900]
 set -euo pipefail
@@ -56,11 +58,17 @@ timeout "$limit" chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/b
     bash -c 'cd /src/lorvex && bash scripts/demo.sh' >"$log" 2>&1 || code=$?
 seconds=$(($(date +%s) - start))
 output=$(cat "$log")
-if [ "$code" -ne 0 ] || ! grep -q "^-- DZIALY.TXT" <<<"$output" || ! grep -q "^-- TOWARY.TXT" <<<"$output" ||
-    ! grep -q "^== lorvex-sim stopped" <<<"$output"; then
+shown=yes
+for expected in "^-- DZIALY.TXT" "^PLD01," "^20  Tandem" 'outcome: "partial"' \
+    "^-- TOWARY.TXT (every PLU good): [1-9][0-9]* lines" "^== lorvex-sim stopped"; do
+    grep -q "$expected" <<<"$output" || shown=no
+done
+# The price changed with sed is what the register holds after the load.
+grep -A1 "^-- SPRAWDZ.TXT" <<<"$output" | grep -q "^DEP 1,.*  5.00," || shown=no
+if [ "$code" -ne 0 ] || [ "$shown" = no ]; then
     tail -n 40 "$log"
     echo "fresh check: bash scripts/demo.sh on a fresh Debian system ended with $code after ${seconds} s (log: $log): 0 passed, 1 failed"
     exit 1
 fi
-grep -E "installing|^== |^-- [A-Z]+\.TXT" "$log"
+grep -E "installing|^== |^-- [A-Z]+\.(TXT|JSON)|outcome:" "$log"
 echo "fresh check: bash scripts/demo.sh works on a fresh Debian system (${seconds} s): 1 passed, 0 failed"
