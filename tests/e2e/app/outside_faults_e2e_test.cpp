@@ -1,15 +1,13 @@
 // Faults from outside the line, with the real binaries on pseudo-terminals: a full disk, an
-// interrupted run, a port in use, and several registers served at once.
-
-#include <gtest/gtest.h>
+// interrupted run, a port in use, several registers served at once, a console nobody reads.
 
 #include <algorithm>
 #include <future>
 #include <string>
 #include <vector>
 
+#include "e2e/e2e.h"
 #include "support/table_builder.h"
-#include "support/sim_session.h"
 
 namespace lorvex::test {
 namespace {
@@ -17,14 +15,12 @@ namespace {
 const std::string kOpenFailed = "61  B";
 const std::string kOldFile = "DEP 1,the old file,1\n";
 
-// lorvex through the shell in the session's directory: `before` prepares the shell, `after` runs
-// once lorvex is started in the background as $pid; then "status <its exit code>" is printed.
-std::string shell(const SimSession& session, const std::string& before, const std::string& args,
-                  const std::string& after = "") {
-    return runProcess("/bin/sh",
-                      {"-c", before + "; '" + lorvexBinary() + "' " + args + " & pid=$!; " + after +
-                                 "wait $pid; echo status $?"},
-                      session.dir().path(), 60000)
+// lorvex started in the background as $pid after `before`; `after` runs meanwhile; then
+// "status <its exit code>".
+std::string background(const SimSession& session, const std::string& before,
+                       const std::string& args, const std::string& after = "") {
+    return shell(session.dir().path(),
+                 before + "; $L " + args + " & pid=$!; " + after + "wait $pid; echo status $?")
         .out;
 }
 
@@ -33,8 +29,7 @@ std::string shell(const SimSession& session, const std::string& before, const st
 const std::string kFullDisk = "trap '' XFSZ; ulimit -f 1";
 
 TEST(OutsideFaults, AFullDiskReports61AndKeepsTheOldFileOrTheTablesRecords) {
-    std::string why;
-    if (!endToEndAvailable(why)) GTEST_SKIP() << why;
+    LORVEX_NEEDS_REAL_PROGRAMS();
     // Five goods fill a table to just under the one block; 42 departments are more than it.
     std::vector<TableGood> goods;
     for (int i = 1; i <= 5; ++i) goods.push_back({static_cast<double>(i), "OLD GOOD", 1});
@@ -48,7 +43,7 @@ TEST(OutsideFaults, AFullDiskReports61AndKeepsTheOldFileOrTheTablesRecords) {
         const std::string name = text ? "DEPS.TXT" : "TOWARY.TBL";
         const std::string old = text ? kOldFile : table;
         session.dir().write(name, old);
-        const std::string out = shell(session, kFullDisk, std::string(job) + " /F" + name);
+        const std::string out = background(session, kFullDisk, std::string(job) + " /F" + name);
         EXPECT_NE(out.find("status 2"), std::string::npos) << out;
         Files files = session.files();
         // A text dump leaves the old file and nothing beside it but the log; a table keeps its
@@ -61,34 +56,39 @@ TEST(OutsideFaults, AFullDiskReports61AndKeepsTheOldFileOrTheTablesRecords) {
 }
 
 TEST(OutsideFaults, AnInterruptedDumpLeavesTheOldFileAndNothingBesideIt) {
-    std::string why;
-    if (!endToEndAvailable(why)) GTEST_SKIP() << why;
+    LORVEX_NEEDS_REAL_PROGRAMS();
     SimSession session;
     ASSERT_TRUE(session.ok()) << session.error();
     session.dir().write("DEPS.TXT", kOldFile);
     for (const std::string signal : {"INT", "TERM"}) {
         // The department dump takes seconds; it is interrupted in the middle.
         const std::string out =
-            shell(session, ":", "/CG /FDEPS.TXT", "sleep 1.5; kill -" + signal + " $pid; ");
+            background(session, ":", "/CG /FDEPS.TXT", "sleep 1.5; kill -" + signal + " $pid; ");
         EXPECT_NE(out.find("status 1"), std::string::npos) << signal << out;
         EXPECT_EQ(session.files(), (Files{{"DEPS.TXT", kOldFile}})) << signal;
     }
     EXPECT_EQ(session.stop(), 0);
 }
 
-TEST(OutsideFaults, ASecondProgramOnTheSamePortFailsClearlyAndDisturbsNothing) {
-    std::string why;
-    if (!endToEndAvailable(why)) GTEST_SKIP() << why;
+// A second run reaches the same pty under another name, from a directory of its own: it fails
+// naming the holder on stderr, writes nothing there, and the first run finishes undisturbed.
+TEST(OutsideFaults, APortInUseNamesItsHolderAndDisturbsNothing) {
+    LORVEX_NEEDS_REAL_PROGRAMS();
     SimSession session;
     ASSERT_TRUE(session.ok()) << session.error();
     TempDir second("lorvex-e2e-busy");
-    // The second run reaches the same pty under another name, from a directory of its own.
-    const std::string out =
-        shell(session, ":", "/CG /FDEPS.TXT",
-              "sleep 1; cd '" + second.path().string() + "' && ln -s " + session.sim().device() +
-                  " COM1 && '" + lorvexBinary() + "' /CG /FDEPS.TXT; echo second $?; ");
-    EXPECT_NE(out.find("second 1"), std::string::npos) << out;
-    EXPECT_NE(out.find("status 0"), std::string::npos) << out;
+    const ProcessResult run = shell(
+        session.dir().path(), "$L /CG /FDEPS.TXT & pid=$!; echo $pid; sleep 1; cd '" +
+                                  second.path().string() + "' && ln -s " + session.sim().device() +
+                                  " COM1 && $L /CG /FDEPS.TXT; echo second $?; wait $pid; "
+                                  "echo status $?");
+    const std::string holder = run.out.substr(0, run.out.find('\n'));
+    EXPECT_NE(run.out.find("second 1\nstatus 0"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("lorvex: cannot open the port " + (second / "COM1").string() +
+                           ": Device or resource busy (another program holds it: process " +
+                           holder + ")\n"),
+              std::string::npos)
+        << run.err;
     const Files files = session.files();
     EXPECT_FALSE(files.count("error.orv"));
     const std::string deps = files.count("DEPS.TXT") ? files.at("DEPS.TXT") : "";
@@ -100,8 +100,7 @@ TEST(OutsideFaults, ASecondProgramOnTheSamePortFailsClearlyAndDisturbsNothing) {
 }
 
 TEST(OutsideFaults, RunsOnDifferentPortsDoNotDisturbEachOther) {
-    std::string why;
-    if (!endToEndAvailable(why)) GTEST_SKIP() << why;
+    LORVEX_NEEDS_REAL_PROGRAMS();
     SimSession shop;
     SimSession empty({"--empty"});
     ASSERT_TRUE(shop.ok() && empty.ok()) << shop.error() << empty.error();
@@ -121,6 +120,22 @@ TEST(OutsideFaults, RunsOnDifferentPortsDoNotDisturbEachOther) {
     EXPECT_EQ(shopFiles.size() + emptyFiles.size(), 4u) << "no error log, nothing crossed over";
     EXPECT_EQ(shop.stop(), 0);
     EXPECT_EQ(empty.stop(), 0);
+}
+
+// Every byte is traced; the reader leaves after the first line: the job still finishes, with
+// its file whole and no temporary file beside it.
+TEST(OutsideFaults, AConsoleNobodyReadsLetsTheJobFinish) {
+    LORVEX_NEEDS_REAL_PROGRAMS();
+    SimSession session;
+    ASSERT_TRUE(session.ok()) << session.error();
+    const ProcessResult run = shell(
+        session.dir().path(), "{ $L /P1 /CB /FNAG.TXT /Q4; echo \"status $?\" >&2; } | head -1");
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
+    EXPECT_NE(run.err.find("status 0"), std::string::npos) << run.err;
+    const Files files = session.files();
+    ASSERT_EQ(files.size(), 1u) << "no temporary file beside the exchange file";
+    EXPECT_EQ(files.at("NAG.TXT").rfind("NAG", 0), 0u);
+    EXPECT_EQ(session.stop(), 0);
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
 // The /J result of the real program, against docs/lorvex-result.schema.json, and the Python
 // example the README shows.
 
-#include <gtest/gtest.h>
-
 #include <string>
 
-#include "support/sim_session.h"
+#include "e2e/e2e.h"
 
 namespace lorvex::test {
 namespace {
@@ -16,8 +14,7 @@ ProcessResult python(std::vector<std::string> args, const std::filesystem::path&
 }
 
 TEST(ResultFile, RealRunsMatchTheSchemaAndTheExampleReadsThem) {
-    std::string why;
-    if (!endToEndAvailable(why)) GTEST_SKIP() << why;
+    LORVEX_NEEDS_REAL_PROGRAMS();
     if (python({"-c", "import jsonschema"}, ".").exitCode != 0) {
         GTEST_SKIP() << "python3 with jsonschema (python3-jsonschema) is not installed";
     }

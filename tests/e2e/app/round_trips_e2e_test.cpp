@@ -1,12 +1,10 @@
 // The real programs on pseudo-terminals, in real time: what lorvex dumps from the demo register
 // loads into an empty one and dumps again to the same bytes.
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "support/sim_session.h"
+#include "e2e/e2e.h"
 
 namespace lorvex::test {
 namespace {
@@ -20,8 +18,7 @@ void expectClean(SimSession& session, const std::vector<std::string>& args) {
 }
 
 TEST(RoundTrips, ADumpLoadsIntoAnEmptyRegisterAndDumpsTheSame) {
-    std::string why;
-    if (!endToEndAvailable(why)) GTEST_SKIP() << why;
+    LORVEX_NEEDS_REAL_PROGRAMS();
     struct Case {
         std::vector<std::string> job;
         std::string

@@ -60,17 +60,5 @@ TEST(DepartmentJob, LoadSendsEachLineOrReportsWhatDoesNotFit) {
     EXPECT_EQ(run.errorLog(), kNotice + kBadData + kBadData);  // DEP 6 (text as price), DEP99
 }
 
-TEST(DepartmentJob, DumpedFileLoadsBackIntoAnEmptyRegister) {
-    for (const char* charset : {"/S1", "/S2"}) {
-        const JobResult dumped = runJob({"/CG", charset});
-        JobHarness fresh(sim::emptyMemory());
-        fresh.file("std.dat", dumped.file("std.dat"));
-        EXPECT_FALSE(fresh.run({"/L", "/CG", charset}).has("error.orv"));
-        fresh.setup().files.clear();
-        EXPECT_EQ(fresh.run({"/CG", charset}).file("std.dat"), dumped.file("std.dat"));
-        EXPECT_EQ(fresh.memory().departments[1].name, sim::demoMemory().departments[1].name);
-    }
-}
-
 }  // namespace
 }  // namespace lorvex::test

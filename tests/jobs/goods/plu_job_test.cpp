@@ -6,6 +6,7 @@
 
 #include "jobs/job_texts.h"
 #include "support/job_harness.h"
+#include "support/table_builder.h"
 
 namespace lorvex::test {
 namespace {
@@ -113,20 +114,6 @@ JobResult load(JobHarness& harness, const std::string& file, const char* option 
     return harness.run({"/L", "/CH", "/S3", option});
 }
 
-TEST(PluTextLoad, GoodsGoInOneTransactionClosedByTheLast) {
-    for (int count : {1, 2, 3, 2500}) {
-        JobHarness harness(sim::emptyMemory());
-        const JobResult run = load(harness, "XPLU9,Nie,1,A,1,00000,1,0,0\n" + lines(1, count));
-        ASSERT_EQ(run.exchanges.size(), 1u) << count;
-        EXPECT_EQ(run.exchanges[0].request, "SI1000000000000000001000000000999999999");
-        EXPECT_EQ(run.exchanges[0].records.size(), static_cast<std::size_t>(count));
-        EXPECT_TRUE(run.exchanges[0].completed) << count;  // ended by the PC, status read
-        EXPECT_EQ(run.pcFrames().size(), static_cast<std::size_t>(count) + 1);  // each sent once
-        EXPECT_EQ(harness.memory().plus.size(), static_cast<std::size_t>(count));
-        EXPECT_FALSE(run.has("error.orv")) << run.errorLog();
-    }
-}
-
 TEST(PluTextLoad, EraseSendsEachGoodOnce) {
     for (const std::string& file : {lines(2, 2), lines(1, 3)}) {
         JobHarness harness(sim::emptyMemory());
@@ -177,28 +164,56 @@ TEST(PluTextLoad, RefusedGoodIsReportedAndTheRestStillLoad) {
     }
 }
 
-TEST(PluTextLoad, LinesThatDoNotFitAreReportedAndLeftOut) {
+std::vector<TableGood> numbered(int count) {
+    std::vector<TableGood> goods;
+    for (int i = 1; i <= count; ++i) goods.push_back({static_cast<double>(i), "Towar"});
+    return goods;
+}
+
+// Text lines or table records, the goods go in one transaction closed by the last sent, each
+// sent once; lines and records that do not fit are reported and left out.
+TEST(PluLoad, GoodsGoInOneTransactionClosedByTheLast) {
     const std::string bad[] = {",1,C,1,00000,100,0,0", ",100000000,C,1,00000,1,0,0",
                                ",1,C,10,0,1,0,0", ",1,C,1,00000,1,0,1e19", ",abc,C,1,00000,1,0,0"};
+    std::vector<TableGood> badMiddle = numbered(3), badLast = numbered(3);
+    badMiddle[1].department = 150;
+    badLast[2].halo = 100;
     const struct {
-        std::string file;
+        std::string text, table;
         std::size_t sent, refused;
     } cases[] = {
-        {lines(1, 1) + lines(2, 2, bad[0]) + lines(3, 3) + lines(4, 4, bad[1]) + lines(5, 5), 3, 2},
-        {lines(1, 2) + lines(3, 3, bad[2]), 2, 1},
-        {lines(1, 1, bad[3]) + lines(2, 2) + lines(3, 3, bad[0]), 1, 2},
-        {lines(1, 1, bad[1]) + lines(2, 2, bad[2]), 0, 2},
-        {lines(1, 1) + lines(2, 2, bad[4]) + lines(3, 3), 2, 1},  // text in a number field
+        {"XPLU9,Nie,1,A,1,00000,1,0,0\n" + lines(1, 1), "", 1, 0},
+        {lines(1, 2), "", 2, 0},
+        {lines(1, 2500), "", 2500, 0},
+        {lines(1, 1) + lines(2, 2, bad[0]) + lines(3, 3) + lines(4, 4, bad[1]) + lines(5, 5), "", 3,
+         2},
+        {lines(1, 2) + lines(3, 3, bad[2]), "", 2, 1},
+        {lines(1, 1, bad[3]) + lines(2, 2) + lines(3, 3, bad[0]), "", 1, 2},
+        {lines(1, 1, bad[1]) + lines(2, 2, bad[2]), "", 0, 2},
+        {lines(1, 1) + lines(2, 2, bad[4]) + lines(3, 3), "", 2, 1},  // text in a number field
+        {"", goodsTable(numbered(1)), 1, 0},
+        {"", goodsTable(numbered(40)), 40, 0},
+        {"", goodsTable(numbered(3), 2), 3, 1},  // the header counts two more
+        {"", goodsTable(badMiddle), 2, 1},
+        {"", goodsTable(badLast), 2, 1},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 80) + " " + std::to_string(c.sent));
         JobHarness harness(sim::emptyMemory());
-        const JobResult run = load(harness, c.file);
+        const JobResult run =
+            c.table.empty() ? load(harness, c.text)
+                            : harness.file("T.TBL", c.table).run({"/L", "/CH", "/FT.TBL", "/S3"});
         EXPECT_EQ(harness.memory().plus.size(), c.sent);
         ASSERT_EQ(run.exchanges.size(), c.sent > 0 ? 1u : 0u);
         if (c.sent > 0) {
-            EXPECT_TRUE(run.exchanges[0].completed);  // the last good sent closed it
+            EXPECT_EQ(run.exchanges[0].records.size(), c.sent);
+            EXPECT_TRUE(run.exchanges[0].completed);  // ended by the PC, status read
+            EXPECT_EQ(run.pcFrames().size(), c.sent + 1);
         }
-        std::string log = kNotice;
+        if (c.table.empty() && c.refused == 0) {
+            EXPECT_EQ(run.exchanges[0].request, "SI1000000000000000001000000000999999999");
+        }
+        std::string log = c.refused > 0 ? kNotice : "";
         for (std::size_t i = 0; i < c.refused; ++i) log += kBadData;
         EXPECT_EQ(run.errorLog(), log);
     }

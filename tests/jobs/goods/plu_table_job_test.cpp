@@ -10,46 +10,9 @@
 namespace lorvex::test {
 namespace {
 
-std::vector<TableGood> numbered(int count) {
-    std::vector<TableGood> goods;
-    for (int i = 1; i <= count; ++i) goods.push_back({static_cast<double>(i), "Towar"});
-    return goods;
-}
-
 JobResult load(JobHarness& harness, const std::string& table) {
     harness.file("TOWARY.TBL", table);
     return harness.run({"/L", "/CH", "/FTOWARY.TBL", "/S3"});
-}
-
-TEST(PluTableLoad, RecordsGoInOneTransactionClosedByTheLast) {
-    struct Case {
-        std::vector<TableGood> goods;
-        std::uint32_t missing;  // counted by the header, not in the file
-        std::size_t sent;
-        std::string log;
-    };
-    std::vector<TableGood> withBad = numbered(3);
-    withBad[1].department = 150;
-    std::vector<TableGood> badLast = numbered(3);
-    badLast[2].halo = 100;
-    const Case cases[] = {
-        {numbered(1), 0, 1, ""},
-        {numbered(2), 0, 2, ""},
-        {numbered(40), 0, 40, ""},
-        {numbered(3), 2, 3, kNotice + kBadData},
-        {withBad, 0, 2, kNotice + kBadData},
-        {badLast, 0, 2, kNotice + kBadData},
-    };
-    for (const Case& c : cases) {
-        JobHarness harness(sim::emptyMemory());
-        const JobResult run = load(harness, goodsTable(c.goods, c.missing));
-        ASSERT_EQ(run.exchanges.size(), 1u);
-        EXPECT_EQ(run.exchanges[0].records.size(), c.sent);
-        EXPECT_TRUE(run.exchanges[0].completed) << c.sent;
-        EXPECT_EQ(run.pcFrames().size(), c.sent + 1);
-        EXPECT_EQ(harness.memory().plus.size(), c.sent);
-        EXPECT_EQ(run.errorLog(), c.log);
-    }
 }
 
 TEST(PluTableLoad, RecordIsBuiltFromTheNamedFieldsAndARefusalEndsTheLoad) {
@@ -102,17 +65,17 @@ TEST(PluTableDump, GoodsAreAppendedAndLoadBackWhole) {
     fresh.file("TOWARY.TBL", run.file("TOWARY.TBL"));
     EXPECT_EQ(fresh.run({"/L", "/CH", "/FTOWARY.TBL"}).errorLog(), "");
     ASSERT_EQ(fresh.memory().plus.size(), memory.plus.size());
+    // Every field comes back; the fourth flag sends the type digit and the halo as 0.
+    const auto fields = [](const sim::Plu& p, int halo, int type) {
+        return p.name + "|" + std::to_string(p.price) + "|" + p.flags + "|" +
+               std::to_string(p.department) + "|" + std::to_string(halo) + "|" +
+               std::to_string(p.tandem) + "|" + std::to_string(type);
+    };
     for (const auto& [code, plu] : memory.plus) {
-        // The fourth flag sends the type digit and the halo as 0.
         const bool fourthFlag = plu.flags[3] == '1';
         const sim::Plu& back = fresh.memory().plus[code];
-        EXPECT_EQ(back.name + "|" + std::to_string(back.price) + "|" + back.flags + "|" +
-                      std::to_string(back.department) + "|" + std::to_string(back.halo) + "|" +
-                      std::to_string(back.tandem),
-                  plu.name + "|" + std::to_string(plu.price) + "|" + plu.flags + "|" +
-                      std::to_string(plu.department) + "|" +
-                      std::to_string(fourthFlag ? 0 : plu.halo) + "|" + std::to_string(plu.tandem));
-        EXPECT_EQ(back.type, fourthFlag ? 0 : 3) << code;
+        EXPECT_EQ(fields(back, back.halo, back.type),
+                  fields(plu, fourthFlag ? 0 : plu.halo, fourthFlag ? 0 : 3));
     }
 }
 

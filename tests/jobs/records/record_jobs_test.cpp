@@ -184,15 +184,16 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
 }
 
 TEST(RecordJobs, DumpThenLoadRestoresAnEmptyRegister) {
-    for (const char* letter : {"/CA", "/CU", "/CB", "/CC", "/CD", "/CE", "/CF", "/CI", "/CY"}) {
-        SCOPED_TRACE(letter);
-        const std::string dumped = runJob({letter}).file("std.dat");
+    for (const std::string job :
+         {"/CA", "/CU", "/CB", "/CC", "/CD", "/CE", "/CF", "/CI", "/CY", "/CG /S1", "/CG /S2"}) {
+        SCOPED_TRACE(job);
+        const std::string dumped = runJob(split(job)).file("std.dat");
         JobHarness fresh(sim::emptyMemory());
-        const JobResult load = fresh.file("std.dat", dumped).run({"/L", letter});
+        const JobResult load = fresh.file("std.dat", dumped).run(split(job + " /L"));
         EXPECT_EQ(load.exitCode, 0);
         EXPECT_FALSE(load.has("error.orv")) << load.errorLog();
         fresh.setup().files.clear();
-        EXPECT_EQ(fresh.run({letter}).file("std.dat"), dumped);
+        EXPECT_EQ(fresh.run(split(job)).file("std.dat"), dumped);
     }
 }
 

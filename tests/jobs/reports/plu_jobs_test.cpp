@@ -7,6 +7,7 @@
 
 #include "jobs/job_texts.h"
 #include "support/job_harness.h"
+#include "support/table_builder.h"
 
 namespace lorvex::test {
 namespace {
@@ -65,48 +66,31 @@ TEST(PluReports, SalesAndPackagingLines) {
     }
 }
 
-// A product table with KOD (13 characters), ILOSC (double) and DZIAL (32 bits): records of
-// 5 + 25 bytes after 85 + 3 x 27 bytes of header and descriptors.
-constexpr std::size_t kDataOffset = 85 + 3 * 27, kRecordSize = 30;
-
-std::uint64_t le(const std::string& bytes, std::size_t at, std::size_t count) {
-    std::uint64_t value = 0;
-    for (std::size_t i = count; i-- > 0;)
-        value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
-    return value;
+// A product table with KOD (13 characters), ILOSC (double) and DZIAL (32 bits).
+TableSpec reportTable() {
+    TableSpec spec;
+    spec.fields = {{"KOD", kString, 13}, {"ILOSC", kReal, 8}, {"DZIAL", kLong, 4}};
+    return spec;
 }
 
 std::string smallTable() {
-    std::string table(kDataOffset, '\0');
-    const auto put = [&](std::size_t at, std::uint64_t value, std::size_t count) {
-        for (std::size_t i = 0; i < count; ++i) table[at + i] = static_cast<char>(value >> (8 * i));
-    };
-    put(0, 0x3343, 2), put(13, 3, 2), put(19, kRecordSize, 2), put(21, kDataOffset, 4);
-    const struct {
-        std::string name;
-        std::uint8_t type, offset, length;
-    } fields[] = {{"KOD", 3, 0, 13}, {"ILOSC", 2, 13, 8}, {"DZIAL", 1, 21, 4}};
-    for (std::size_t i = 0; i < 3; ++i) {
-        table[85 + 27 * i] = static_cast<char>(fields[i].type);
-        table.replace(86 + 27 * i, 16,
-                      fields[i].name + std::string(16 - fields[i].name.size(), ' '));
-        put(102 + 27 * i, fields[i].offset, 2), put(104 + 27 * i, fields[i].length, 2);
-    }
-    return table;
+    const Bytes table = buildTable(reportTable());
+    return std::string(table.begin(), table.end());
 }
 
-// "KOD;ILOSC;DZIAL" of each record.
-std::vector<std::string> tableRows(const std::string& table) {
+// "KOD;ILOSC;DZIAL" of each record the header counts.
+std::vector<std::string> tableRows(const std::string& text) {
+    const TableSpec spec = reportTable();
+    const Bytes table(text.begin(), text.end());
     std::vector<std::string> rows;
-    for (std::size_t i = 0; i < le(table, 5, 4); ++i) {
-        const std::size_t at = kDataOffset + i * kRecordSize + 5;
-        if (at + kRecordSize - 5 > table.size()) break;
-        std::string code = table.substr(at, 13);
+    for (std::size_t i = 0, at = spec.data() + 5; i < getLe(table, 5, 4); ++i, at += spec.size()) {
+        if (at + spec.size() - 5 > table.size()) break;
+        std::string code(text, at, 13);
         code.erase(code.find_last_not_of(' ') + 1);
         char figures[64];
         std::snprintf(figures, sizeof figures, ";%g;%d",
-                      std::bit_cast<double>(le(table, at + 13, 8)),
-                      static_cast<std::int32_t>(le(table, at + 21, 4)));
+                      std::bit_cast<double>(getLe(table, at + 13, 8)),
+                      static_cast<std::int32_t>(getLe(table, at + 21, 4)));
         rows.push_back(code + figures);
     }
     return rows;

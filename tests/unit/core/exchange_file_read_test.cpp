@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "core/exchange_reader.h"
-#include "core/exchange_writer.h"
 #include "support/temp_dir.h"
 
 #ifndef _WIN32
@@ -96,16 +95,6 @@ TEST(ExchangeFileRead, Utf8LinesAreConvertedOrRefusedWhole) {
         writeText(dir / "IN.TXT", contents);
         EXPECT_EQ(readAll(dir / "IN.TXT", true), lines) << contents;
     }
-}
-
-TEST(ExchangeFileDump, WritesUtf8) {
-    TempDir dir;
-    auto file = ExchangeWriter::open(dir / "OUT.TXT");
-    ASSERT_TRUE(file);
-    file->useUtf8();
-    file->write("KAS01,\x9D\x75kasz\n");
-    ASSERT_TRUE(file->commit().ok());
-    EXPECT_EQ(readText(dir / "OUT.TXT"), "KAS01,Łukasz\n");
 }
 
 }  // namespace

@@ -1,0 +1,27 @@
+#pragma once
+
+// What the end-to-end tests share: the skip where the real programs cannot run, and lorvex
+// started from a shell script.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/sim_session.h"
+
+// Skips the test on a platform without lorvex-sim.
+#define LORVEX_NEEDS_REAL_PROGRAMS()                                        \
+    do {                                                                    \
+        std::string why_;                                                   \
+        if (!::lorvex::test::endToEndAvailable(why_)) GTEST_SKIP() << why_; \
+    } while (false)
+
+namespace lorvex::test {
+
+// Runs the script with /bin/sh in `dir`; $L is the lorvex binary.
+inline ProcessResult shell(const std::filesystem::path& dir, const std::string& script,
+                           int timeoutMs = 60000) {
+    return runProcess("/bin/sh", {"-c", "L='" + lorvexBinary() + "'; " + script}, dir, timeoutMs);
+}
+
+}  // namespace lorvex::test
