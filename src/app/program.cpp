@@ -38,9 +38,11 @@ struct OpenedFile {
     }
 };
 
-// The state query reads a digit it keeps nowhere; a letter with no job runs nothing.
-bool writesExchangeFile(const JobEntry* job) {
-    return job != nullptr && job->letter != 'X';
+// The state query reads a digit it keeps nowhere, the hourly report skipped by /E asks nothing,
+// and a letter with no job runs nothing.
+bool writesExchangeFile(const JobEntry* job, const Settings& settings) {
+    if (job == nullptr || job->letter == 'X') return false;
+    return job->letter != 'O' || !settings.skipHourlyReport;
 }
 
 OpenedFile openRunFile(const Settings& settings, const std::filesystem::path& workDir,
@@ -114,7 +116,7 @@ int runJob(const Settings& settings, Environment& env, StatusLog& log, RunResult
     }
 
     errno = 0;
-    OpenedFile file = openRunFile(settings, env.workDir, writesExchangeFile(job));
+    OpenedFile file = openRunFile(settings, env.workDir, writesExchangeFile(job, settings));
     const int openError = errno;
     const std::u8string fileName = file.path.u8string();
     result.file.assign(fileName.begin(), fileName.end());
