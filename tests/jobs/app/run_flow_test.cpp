@@ -32,7 +32,6 @@ TEST(RunFlow, StartupFailuresLeaveFilesAsTheyWere) {
         {"/CG /FDEPS.TXT", {{"DEPS.TXT", "old\n"}}, true, 1},
         {"/CG /FNEW.TXT", {}, true, 1},
         {"/CH /FTAB.DAT", {{"TAB.DAT", table(true)}}, false, 2},
-        {"/CG /FTAB.DAT", {{"TAB.DAT", table(false)}}, false, 2},
     };
     for (const auto& c : cases) {
         JobHarness harness;
@@ -46,6 +45,14 @@ TEST(RunFlow, StartupFailuresLeaveFilesAsTheyWere) {
         expected["error.orv"] = kOpenFailed;
         EXPECT_EQ(run.files, expected) << c.args;
         EXPECT_TRUE(run.pcFrames().empty()) << c.args;
+    }
+    // Only the goods jobs work on a product table; every other job refuses one before the port.
+    for (const char letter : std::string("ABCDEFGIJKLOPRSTUWYZ")) {
+        JobHarness harness;
+        harness.file("TAB.DAT", table(false));
+        const JobResult run = harness.run({std::string("/C") + letter, "/FTAB.DAT"});
+        EXPECT_EQ(run.exitCode, 2) << letter;
+        EXPECT_FALSE(run.portSettings.has_value()) << letter;
     }
 }
 

@@ -35,6 +35,8 @@ TEST(FixedFields, GoodsCodesKeepEveryDigit) {
         {"abc", 0},
         {"1234567890123456789", std::nullopt},
         {"1e19", std::nullopt},
+        {"1e18", std::nullopt},  // one digit more than the field
+        {"999999999999999872.0", 999999999999999872LL},
         {"inf", std::nullopt},
     };
     for (const auto& [text, code] : cases) EXPECT_EQ(readGoodsCode(text), code) << text;
