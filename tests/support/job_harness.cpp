@@ -20,7 +20,7 @@ JobResult JobHarness::run(const std::vector<std::string>& args) {
     register_->engine().clearExchanges();
 
     JobResult result;
-    CapturingConsole console(setup_.terminal);
+    CapturingConsole console;
     const std::uint64_t start = clock_.nowMs();
     Environment env{
         console, clock_,
@@ -30,15 +30,13 @@ JobResult JobHarness::run(const std::vector<std::string>& args) {
                 failure = {"COM1", "no such device", ""};
                 return nullptr;
             }
-            register_->setBaud(setup_.lineTime ? (settings.baud19200 ? 19200 : 9600) : 0);
-            return std::make_unique<sim::SimulatedPort>(*register_, clock_, setup_.lineSwitch);
+            return std::make_unique<sim::SimulatedPort>(*register_, clock_);
         },
         work.path()};
     result.exitCode = runProgram(args, env);
     result.virtualMs = clock_.nowMs() - start;
     result.console = console.text();
     result.errors = console.errors();
-    result.spinnerDraws = console.spinnerDraws();
     result.files = work.read();
     result.transcript = register_->transcript();
     result.exchanges = register_->exchanges();

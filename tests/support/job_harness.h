@@ -29,7 +29,6 @@ struct JobResult {
     Files files;                           // every file of the work directory after the run
     std::string console;                   // what the run showed, as UTF-8
     std::string errors;                    // the lines the run gave for stderr
-    int spinnerDraws = 0;                  // only counted when the console is a terminal
     sim::Transcript transcript;            // the line in both directions
     std::vector<sim::Exchange> exchanges;  // the transactions as the register saw them
     std::uint64_t virtualMs = 0;           // time the run took on the virtual clock
@@ -41,18 +40,11 @@ struct JobResult {
     std::string errorLog() const { return file("error.orv"); }
     // The texts of the frames the PC sent: requests and records, in order.
     std::vector<std::string> pcFrames() const { return transcript.framesFrom(sim::Side::Pc); }
-    // The register's frames: answers and status frames.
-    std::vector<std::string> registerFrames() const {
-        return transcript.framesFrom(sim::Side::Register);
-    }
 };
 
 struct JobSetup {
-    Files files;                 // placed in the work directory before the run
-    bool portFails = false;      // the port cannot be opened (openPort gives null)
-    bool terminal = false;       // the console is a terminal: the spinner is drawn
-    bool lineTime = false;       // bytes take their time at the run's baud rate (/B: 19200)
-    sim::LineSwitch lineSwitch;  // modem lines for /K
+    Files files;             // placed in the work directory before the run
+    bool portFails = false;  // the port cannot be opened (openPort gives null)
 };
 
 class JobHarness {

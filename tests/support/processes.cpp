@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 
 namespace lorvex::test {
 
@@ -22,7 +21,11 @@ int millisecondsLeft(Clock::time_point deadline) {
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
-// Starts the program with stdout and stderr on pipes; -1 when it cannot.
+Clock::time_point after(int ms) {
+    return Clock::now() + std::chrono::milliseconds(ms);
+}
+
+// Starts the program in `dir` with stdout and stderr on pipes; -1 when it cannot.
 int spawn(const std::string& program, const std::vector<std::string>& args,
           const std::filesystem::path& dir, int& outFd, int& errFd) {
     int out[2];
@@ -34,8 +37,7 @@ int spawn(const std::string& program, const std::vector<std::string>& args,
         return -1;
     }
     // Everything the child needs is prepared before the fork.
-    std::vector<std::string> strings;
-    strings.push_back(program);
+    std::vector<std::string> strings{program};
     strings.insert(strings.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& s : strings) argv.push_back(s.data());
@@ -46,10 +48,7 @@ int spawn(const std::string& program, const std::vector<std::string>& args,
     if (pid == 0) {
         ::dup2(out[1], STDOUT_FILENO);
         ::dup2(err[1], STDERR_FILENO);
-        ::close(out[0]);
-        ::close(err[0]);
-        ::close(out[1]);
-        ::close(err[1]);
+        for (const int fd : {out[0], out[1], err[0], err[1]}) ::close(fd);
         const int null = ::open("/dev/null", O_RDONLY);
         if (null >= 0) ::dup2(null, STDIN_FILENO);
         if (::chdir(directory.c_str()) != 0) ::_exit(126);
@@ -58,30 +57,52 @@ int spawn(const std::string& program, const std::vector<std::string>& args,
     }
     ::close(out[1]);
     ::close(err[1]);
-    if (pid < 0) {
-        ::close(out[0]);
-        ::close(err[0]);
-        return -1;
-    }
     outFd = out[0];
     errFd = err[0];
+    if (pid < 0) {
+        ::close(outFd);
+        ::close(errFd);
+    }
     return pid;
 }
 
-// Reads what is waiting on the descriptor; false at its end.
-bool drain(int fd, std::string& into) {
-    char buffer[4096];
-    const ssize_t count = ::read(fd, buffer, sizeof buffer);
-    if (count > 0) {
-        into.append(buffer, static_cast<std::size_t>(count));
-        return true;
+// Appends what waits on the open descriptors (-1: closed) within `ms`; a descriptor at its end
+// is closed and set to -1.
+void pump(int& outFd, std::string& out, int& errFd, std::string& err, int ms) {
+    pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+    if (::poll(fds, 2, ms) <= 0) return;
+    std::string* into[2] = {&out, &err};
+    int* fd[2] = {&outFd, &errFd};
+    for (int i = 0; i < 2; ++i) {
+        if ((fds[i].revents & (POLLIN | POLLHUP)) == 0) continue;
+        char buffer[4096];
+        const ssize_t count = ::read(*fd[i], buffer, sizeof buffer);
+        if (count > 0) {
+            into[i]->append(buffer, static_cast<std::size_t>(count));
+        } else if (count == 0 || (errno != EINTR && errno != EAGAIN)) {
+            ::close(*fd[i]);
+            *fd[i] = -1;
+        }
     }
-    return count < 0 && (errno == EINTR || errno == EAGAIN);
 }
 
-int exitCodeOf(int status) {
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    return -1;
+// Waits for the child until the deadline, then kills it; its exit code, or -1 when it did not
+// exit by itself. `errFd` is read meanwhile.
+int reap(int pid, int& errFd, std::string& err, Clock::time_point deadline) {
+    int status = 0;
+    int none = -1;
+    std::string ignored;
+    pid_t done = ::waitpid(pid, &status, WNOHANG);
+    while (done == 0 && millisecondsLeft(deadline) > 0) {
+        pump(none, ignored, errFd, err, 10);
+        done = ::waitpid(pid, &status, WNOHANG);
+    }
+    if (done == 0) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+        return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace
@@ -96,32 +117,13 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
         result.err = "cannot start " + program;
         return result;
     }
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    bool outOpen = true;
-    bool errOpen = true;
-    while ((outOpen || errOpen) && millisecondsLeft(deadline) > 0) {
-        pollfd fds[2] = {{outOpen ? outFd : -1, POLLIN, 0}, {errOpen ? errFd : -1, POLLIN, 0}};
-        if (::poll(fds, 2, millisecondsLeft(deadline)) <= 0) continue;
-        if (outOpen && (fds[0].revents & (POLLIN | POLLHUP)) != 0)
-            outOpen = drain(outFd, result.out);
-        if (errOpen && (fds[1].revents & (POLLIN | POLLHUP)) != 0)
-            errOpen = drain(errFd, result.err);
-    }
-    int status = 0;
-    pid_t done = ::waitpid(pid, &status, WNOHANG);
-    while (done == 0 && millisecondsLeft(deadline) > 0) {
-        ::usleep(10000);
-        done = ::waitpid(pid, &status, WNOHANG);
-    }
-    if (done == 0) {
-        result.timedOut = true;
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
-    } else {
-        result.exitCode = exitCodeOf(status);
-    }
-    ::close(outFd);
-    ::close(errFd);
+    const Clock::time_point deadline = after(timeoutMs);
+    while ((outFd >= 0 || errFd >= 0) && millisecondsLeft(deadline) > 0)
+        pump(outFd, result.out, errFd, result.err, millisecondsLeft(deadline));
+    result.exitCode = reap(pid, errFd, result.err, deadline);
+    result.timedOut = millisecondsLeft(deadline) == 0 && result.exitCode < 0;
+    for (const int fd : {outFd, errFd})
+        if (fd >= 0) ::close(fd);
     return result;
 }
 
@@ -130,33 +132,25 @@ SimProcess::~SimProcess() {
 }
 
 bool SimProcess::start(const std::string& program, const std::filesystem::path& dir,
-                       const std::vector<std::string>& args, std::string& error,
-                       int readyTimeoutMs) {
+                       const std::vector<std::string>& args, std::string& error) {
     if (program.empty()) {
         error = "lorvex-sim is not built";
         return false;
     }
     pid_ = spawn(program, args, dir, outFd_, errFd_);
     if (pid_ < 0) {
-        error = "cannot start " + program;
+        error = "cannot start lorvex-sim";
         return false;
     }
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(readyTimeoutMs);
+    const Clock::time_point deadline = after(5000);
     std::string out;
-    while (millisecondsLeft(deadline) > 0) {
-        pollfd fds[2] = {{outFd_, POLLIN, 0}, {errFd_, POLLIN, 0}};
-        if (::poll(fds, 2, millisecondsLeft(deadline)) <= 0) continue;
-        if ((fds[1].revents & (POLLIN | POLLHUP)) != 0) drain(errFd_, err_);
-        if ((fds[0].revents & (POLLIN | POLLHUP)) != 0 && !drain(outFd_, out)) break;
-        const std::size_t end = out.find('\n');
-        if (end != std::string::npos) {
-            readyLine_ = out.substr(0, end);
-            if (readyLine_.find("serving") != std::string::npos) return true;
-            break;
-        }
-    }
+    while (outFd_ >= 0 && out.find('\n') == std::string::npos && millisecondsLeft(deadline) > 0)
+        pump(outFd_, out, errFd_, err_, millisecondsLeft(deadline));
+    readyLine_ = out.substr(0, out.find('\n'));
+    if (out.find('\n') != std::string::npos && readyLine_.find("serving") != std::string::npos)
+        return true;
     error = "lorvex-sim did not get ready: " + out + err_;
-    stop(1000);
+    stop();
     return false;
 }
 
@@ -165,31 +159,18 @@ std::string SimProcess::device() const {
     return arrow == std::string::npos ? std::string() : readyLine_.substr(arrow + 3);
 }
 
-int SimProcess::stop(int timeoutMs) {
+int SimProcess::stop() {
     if (pid_ <= 0) return -1;
     ::kill(pid_, SIGTERM);
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    int status = 0;
-    pid_t done = ::waitpid(pid_, &status, WNOHANG);
-    while (done == 0 && millisecondsLeft(deadline) > 0) {
-        pollfd fd{errFd_, POLLIN, 0};
-        if (::poll(&fd, 1, 10) > 0) drain(errFd_, err_);
-        done = ::waitpid(pid_, &status, WNOHANG);
+    const int code = reap(pid_, errFd_, err_, after(5000));
+    int none = -1;
+    std::string ignored;
+    for (int i = 0; i < 100 && errFd_ >= 0; ++i) pump(none, ignored, errFd_, err_, 10);
+    for (int* fd : {&outFd_, &errFd_}) {
+        if (*fd >= 0) ::close(*fd);
+        *fd = -1;
     }
-    int code = -1;
-    if (done == 0) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, &status, 0);
-    } else {
-        code = exitCodeOf(status);
-    }
-    while (drain(errFd_, err_)) {
-    }
-    ::close(outFd_);
-    ::close(errFd_);
     pid_ = -1;
-    outFd_ = -1;
-    errFd_ = -1;
     return code;
 }
 

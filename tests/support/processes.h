@@ -57,27 +57,26 @@ class SimProcess {
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
-    // Starts the simulator program in `dir` with the arguments and waits until it says it
-    // serves. False with a message when it does not within the time.
-    bool start(const std::string& program, const std::filesystem::path& dir,
-               const std::vector<std::string>& args, std::string& error, int readyTimeoutMs = 5000);
-    // The same with the lorvex-sim under test.
+    // Starts lorvex-sim in `dir` with the arguments and waits until it says it serves. False
+    // with a message when it does not within 5 s.
     bool start(const std::filesystem::path& dir, const std::vector<std::string>& args,
                std::string& error) {
-        return start(simBinary(), dir, args, error);
+        return start(simBinary(), dir, args, error);  // the binary as this test was built with
     }
-    bool running() const { return pid_ > 0; }
     // "lorvex-sim: serving COM1 -> /dev/pts/N"
     const std::string& readyLine() const { return readyLine_; }
     // The pty device it serves on.
     std::string device() const;
 
-    // SIGTERM and wait; the exit code, or -1 when it had to be killed after `timeoutMs`.
-    int stop(int timeoutMs = 5000);
+    // SIGTERM and wait; the exit code, or -1 when it had to be killed after 5 s.
+    int stop();
     // What it wrote on its standard error so far (read when it stops).
     const std::string& errorText() const { return err_; }
 
   private:
+    bool start(const std::string& program, const std::filesystem::path& dir,
+               const std::vector<std::string>& args, std::string& error);
+
     int pid_ = -1;
     int outFd_ = -1;
     int errFd_ = -1;

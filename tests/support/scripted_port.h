@@ -88,7 +88,6 @@ class ScriptedPort final : public SerialPort {
     int count(std::string_view event) const {
         return static_cast<int>(std::count(events_.begin(), events_.end(), event));
     }
-    std::size_t bytesNotRead() const { return incoming_.size(); }
 
     // Faults: writes fail once this many have gone through (-1: never); reads per `reads`; with
     // `failWhenDrained` the device fails once every byte sent has been read (an adapter pulled

@@ -12,6 +12,13 @@
 #include <string>
 #include <system_error>
 
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace lorvex::test {
 
 // File name (relative to the directory) -> bytes.
@@ -72,5 +79,22 @@ class TempDir {
   private:
     std::filesystem::path path_;
 };
+
+#ifndef _WIN32
+// A full disk: runs `body` in a child process whose files cannot grow past `bytes`; true when the
+// child's `body` returned true.
+template <typename Body>
+bool onAFullDisk(std::size_t bytes, Body body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, bytes};
+        ::_exit(::setrlimit(RLIMIT_FSIZE, &limit) == 0 && body() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+#endif
 
 }  // namespace lorvex::test

@@ -2,58 +2,49 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <string>
+#include <vector>
 
 namespace lorvex {
 namespace {
 
-Settings parse(const std::vector<std::string>& args) {
-    return parseCommandLine(joinArguments(args));
+// The settings that the command line sets, in one line.
+std::string settingsOf(const std::vector<std::string>& args) {
+    const Settings s = parseCommandLine(joinArguments(args));
+    return "P" + std::to_string(s.port) + " F" + s.fileName + " C" + s.commandLetter +
+           (s.direction == Direction::Load ? " L" : " D") + " U" + std::to_string(s.recordAction) +
+           " R" + std::to_string(s.reportMode) + " K" + std::to_string(s.channel) + " S" +
+           std::to_string(static_cast<int>(s.charsetMode));
 }
 
 // The command line is upper-cased, a value runs to the next slash, the first occurrence of a key
 // counts and numbers read like atoi.
 TEST(CommandLine, KeysAndValues) {
-    struct Case {
-        std::vector<std::string> args;
-        std::function<bool(const Settings&)> holds;
+    const std::string mazovia = std::to_string(static_cast<int>(CharsetMode::Mazovia));
+    const std::string rest = " U1 R0 K0 S" + mazovia;
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{}, "P1 Fstd.dat C? D" + rest},
+        {{"/P2", "/FDANE.TXT", "/CG", "/L"}, "P2 FDANE.TXT CG L" + rest},
+        {{"/p2/fdane.txt/cg/l"}, "P2 FDANE.TXT CG L" + rest},
+        {{"/CA/V/H"}, "P1 Fstd.dat Cv D" + rest},
+        {{"/CA/?"}, "P1 Fstd.dat C? D" + rest},
+        {{"/L/D"}, "P1 Fstd.dat C? D" + rest},
+        {{"/P1/P2"}, "P1 Fstd.dat C? D" + rest},
+        {{"/PORT1"}, "P0 Fstd.dat C? D" + rest},
+        {{"/U 1/R"}, "P1 Fstd.dat C? D U0 R2 K0 S" + mazovia},
+        {{"/U2"}, "P1 Fstd.dat C? D" + rest},
+        {{"/K99999999999/S3"},
+         "P1 Fstd.dat C? D U1 R0 K2147483647 S" +
+             std::to_string(static_cast<int>(CharsetMode::None))},
+        {{"/S5"}, "P1 Fstd.dat C? D" + rest},
+        {{"/FC:/DANE.TXT"}, "P1 FC: C? D" + rest},
+        {{"/FDANE.TXT /L"}, "P1 FDANE.TXT  C? L" + rest},
+        {{"/C"}, "P1 Fstd.dat C" + std::string(1, '\0') + " D" + rest},
+        {{"/C\xC4"}, "P1 Fstd.dat C\xC4 D" + rest},
+        {{"/F" + std::string(5000, 'X')}, "P1 F" + std::string(5000, 'X') + " C? D" + rest},
     };
-    const Case cases[] = {
-        {{},
-         [](const Settings& s) {
-             return s.port == 1 && s.fileName == "std.dat" && s.direction == Direction::Dump &&
-                    s.commandLetter == '?' && s.recordAction == 1 && s.reportMode == 0;
-         }},
-        {{"/P2", "/FDANE.TXT", "/CG", "/L"},
-         [](const Settings& s) {
-             return s.port == 2 && s.fileName == "DANE.TXT" && s.commandLetter == 'G' &&
-                    s.direction == Direction::Load;
-         }},
-        {{"/p2/fdane.txt/cg/l"},
-         [](const Settings& s) {
-             return s.port == 2 && s.fileName == "DANE.TXT" && s.commandLetter == 'G' &&
-                    s.direction == Direction::Load;
-         }},
-        {{"/CA/V/H"}, [](const Settings& s) { return s.commandLetter == 'v'; }},
-        {{"/CA/?"}, [](const Settings& s) { return s.commandLetter == '?'; }},
-        {{"/L/D"}, [](const Settings& s) { return s.direction == Direction::Dump; }},
-        {{"/P1/P2"}, [](const Settings& s) { return s.port == 1; }},
-        {{"/U 1"}, [](const Settings& s) { return s.recordAction == 0; }},
-        {{"/U2"}, [](const Settings& s) { return s.recordAction == 1; }},
-        {{"/PORT1"}, [](const Settings& s) { return s.port == 0; }},
-        {{"/K99999999999"}, [](const Settings& s) { return s.channel == 2147483647; }},
-        {{"/S3"}, [](const Settings& s) { return s.charsetMode == CharsetMode::None; }},
-        {{"/S5"}, [](const Settings& s) { return s.charsetMode == CharsetMode::Mazovia; }},
-        {{"/FC:/DANE.TXT"},
-         [](const Settings& s) { return s.fileName == "C:" && s.direction == Direction::Dump; }},
-        {{"/FDANE.TXT /L"}, [](const Settings& s) { return s.fileName == "DANE.TXT "; }},
-        {{"/C"}, [](const Settings& s) { return s.commandLetter == '\0'; }},
-        {{"/C\xC4"}, [](const Settings& s) { return s.commandLetter == '\xC4'; }},
-        {{"/F" + std::string(5000, 'X')},
-         [](const Settings& s) { return s.fileName == std::string(5000, 'X'); }},
-    };
-    for (const Case& c : cases) {
-        EXPECT_TRUE(c.holds(parse(c.args))) << (c.args.empty() ? "" : c.args[0].substr(0, 20));
+    for (const auto& [args, settings] : cases) {
+        EXPECT_EQ(settingsOf(args), settings) << (args.empty() ? "" : args[0].substr(0, 20));
     }
 }
 

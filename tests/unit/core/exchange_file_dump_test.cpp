@@ -4,11 +4,7 @@
 #include "support/temp_dir.h"
 
 #ifndef _WIN32
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #endif
 
 namespace lorvex {
@@ -99,21 +95,11 @@ TEST(ExchangeFileDump, AFailedWriteIsAFailedCommitAndKeepsTheOldFile) {
     EXPECT_EQ(vanished->commit().failure, "No such file or directory");
     EXPECT_EQ(readText(dir / "std.dat"), "OLD\n");
 
-    // A full disk, played by the child's file size limit.
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{8, 8};
-        auto file =
-            setrlimit(RLIMIT_FSIZE, &limit) == 0 ? ExchangeWriter::open(dir / "std.dat") : nullptr;
-        if (!file) _exit(2);
-        for (int i = 0; i < 1000; ++i) file->write("PLU123456789,CHLEB\n");
-        _exit(file->commit().ok() ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(onAFullDisk(8, [&] {
+        auto file = ExchangeWriter::open(dir / "std.dat");
+        for (int i = 0; file && i < 1000; ++i) file->write("PLU123456789,CHLEB\n");
+        return file && !file->commit().ok();
+    }));
     EXPECT_EQ(state(dir / "std.dat"), "OLD\n/2") << "the temporary file is removed";
 
     auto sink = ExchangeWriter::open("/dev/null");

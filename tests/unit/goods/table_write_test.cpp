@@ -9,13 +9,6 @@
 #include "support/table_builder.h"
 #include "support/temp_dir.h"
 
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 namespace lorvex {
 namespace {
 
@@ -168,22 +161,12 @@ TEST(ProductTableAppend, AWriteErrorIsReportedAndTheFileStays) {
     const Bytes before = buildTable(spec);
     TempDir dir;
     test::writeText(dir / "t.dat", std::string(before.begin(), before.end()));
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{before.size(), before.size()};
+    EXPECT_TRUE(onAFullDisk(before.size(), [&] {
         std::unique_ptr<ProductTable> table;
-        if (setrlimit(RLIMIT_FSIZE, &limit) != 0 ||
-            ProductTable::open(dir / "t.dat", table) != ProductTable::OpenResult::Opened) {
-            _exit(2);
-        }
-        const bool appended = table->writeProductRecord(kBread);
-        _exit(!appended && table->writeFailed() && table->recordCount() == 1 ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        return ProductTable::open(dir / "t.dat", table) == ProductTable::OpenResult::Opened &&
+               !table->writeProductRecord(kBread) && table->writeFailed() &&
+               table->recordCount() == 1;
+    }));
     EXPECT_EQ(fileBytes(dir / "t.dat"), before);
 }
 

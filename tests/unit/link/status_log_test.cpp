@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "link/status_log.h"
 #include "support/temp_dir.h"
@@ -70,13 +71,19 @@ TEST(StatusLog, CreatedOnTheFirstFailureWithTheNoticeLineAboveThree) {
     }
 }
 
+// The plain-letters echo keeps the accented o of "tandemów".
 TEST(StatusLog, EchoesEachMessageAtATraceLevel) {
-    TempDir dir;
-    CapturingConsole console;
-    StatusLog log(dir.path() / "error.orv", CharsetMode::Mazovia, 1, console);
-    log.report(2, 0, "");
-    log.report(61, 0, "");
-    EXPECT_EQ(console.text(), "er=02  Błędny typ transmisji\n\ner=61  Błąd otwarcia pliku\n\n");
+    const std::tuple<CharsetMode, StatusCode, std::string> cases[] = {
+        {CharsetMode::Mazovia, 2, "er=02  Błędny typ transmisji\n\n"},
+        {CharsetMode::Mazovia, 61, "er=61  Błąd otwarcia pliku\n\n"},
+        {CharsetMode::None, 23, "er=23  Blad tandemów\n\n"}};
+    for (const auto& [mode, code, echo] : cases) {
+        TempDir dir;
+        CapturingConsole console;
+        StatusLog log(dir.path() / "error.orv", mode, 1, console);
+        log.report(code, 0, "");
+        EXPECT_EQ(console.text(), echo);
+    }
 }
 
 TEST(StatusLog, ALogThatCouldNotBeCreatedIsTriedAgain) {

@@ -9,24 +9,24 @@
 namespace lorvex {
 namespace {
 
-using testing::answerBytes;
-using testing::DumpRig;
+using test::DumpRig;
+using test::dumpTransaction;
 
 TEST(SingleAnswers, OnlyWholeDataAnswersAreWritten) {
     const struct {
         const char* name;
-        std::string bytes;
+        test::Script script;
         StatusCode status;
     } cases[] = {
         // Zeros in place of the register's amounts would be loaded back one day.
-        {"cut answer", answerBytes({"DE" + std::string(40, '0')}), kUnreadableAnswer},
-        {"not a data answer", answerBytes({"X" + std::string(151, '0')}), 0},
-        {"no answer frame", answerBytes({}), kNoAnswer},
+        {"cut answer", dumpTransaction({"DE" + std::string(40, '0')}), kUnreadableAnswer},
+        {"not a data answer", dumpTransaction({"X" + std::string(151, '0')}), 0},
+        {"no answer frame", dumpTransaction({}), kNoAnswer},
     };
     for (const auto& c : cases) {
-        DumpRig r(c.bytes);
+        DumpRig r(c.script);
         HaloTable amounts{};
-        EXPECT_EQ(transferHalo(*r.run, Direction::Dump, amounts), c.status) << c.name;
+        EXPECT_EQ(transferHalo(r.run, Direction::Dump, amounts), c.status) << c.name;
         EXPECT_EQ(r.written(), "") << c.name;
     }
 }
@@ -44,23 +44,23 @@ TEST(BlockAnswers, OneLinePerRecordUntilTheRegisterEnds) {
         "KRT    0,123,000,000,000,000,000,000,000,000,000,99,1,ABCDEF,1,2,3\n";
     const struct {
         const char* name;
-        std::string bytes;
+        test::Script script;
         StatusCode status;
         std::string file;
     } cases[] = {
-        {"last block ends in ETX", answerBytes({card1, card2}), 0, line1 + line2},
+        {"last block ends in ETX", dumpTransaction({card1, card2}), 0, line1 + line2},
         // A bare EOT after the last ETB block must not write that block twice.
-        {"every block ends in ETB", answerBytes({card1, card2}, true), 0, line1 + line2},
-        {"empty table", answerBytes({}), 0, ""},
-        {"error after a card", answerBytes({card1, "E0012"}, true), 18, line1},
+        {"every block ends in ETB", dumpTransaction({card1, card2}, true), 0, line1 + line2},
+        {"empty table", dumpTransaction({}), 0, ""},
+        {"error after a card", dumpTransaction({card1, "E0012"}, true), 18, line1},
         // The line goes quiet after the first card: lost, not the end of the table.
-        {"link lost", answerBytes({card1}, true, true), kLinkLost, line1},
-        {"cut block", answerBytes({card1, card2.substr(0, 30), card2}), kUnreadableAnswer,
+        {"link lost", dumpTransaction({card1}, true, true), kLinkLost, line1},
+        {"cut block", dumpTransaction({card1, card2.substr(0, 30), card2}), kUnreadableAnswer,
          line1 + line2},
     };
     for (const auto& c : cases) {
-        DumpRig r(c.bytes);
-        EXPECT_EQ(transferDiscountCard(*r.run, Direction::Dump, 0, DiscountCard{}), c.status)
+        DumpRig r(c.script);
+        EXPECT_EQ(transferDiscountCard(r.run, Direction::Dump, 0, DiscountCard{}), c.status)
             << c.name;
         EXPECT_EQ(r.written(), c.file) << c.name;
     }

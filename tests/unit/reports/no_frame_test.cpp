@@ -13,8 +13,7 @@
 namespace lorvex {
 namespace {
 
-using testing::answerBytes;
-using testing::DumpRig;
+using test::DumpRig;
 
 TEST(NoAnswerFrame, ReportsAndDepartmentsGiveNoAnswerAndWriteNothing) {
     const std::pair<const char*, std::function<StatusCode(lorvex::Run&)>> cases[] = {
@@ -24,8 +23,8 @@ TEST(NoAnswerFrame, ReportsAndDepartmentsGiveNoAnswerAndWriteNothing) {
         {"department", [](lorvex::Run& run) { return dumpDepartment(run, 1); }},
     };
     for (const auto& [name, read] : cases) {
-        DumpRig r(answerBytes({}));
-        EXPECT_EQ(read(*r.run), kNoAnswer) << name;
+        DumpRig r(test::dumpTransaction({}));
+        EXPECT_EQ(read(r.run), kNoAnswer) << name;
         EXPECT_EQ(r.written(), "") << name;
     }
 }
