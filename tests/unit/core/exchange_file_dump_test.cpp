@@ -23,7 +23,8 @@ std::string state(const fs::path& path) {
 // temporary file beside it that never stays behind.
 TEST(ExchangeFileDump, CommitReplacesAndDiscardKeepsTheOldFile) {
     enum class End { Commit, Discard, Destroy };
-    const std::string written = textLinesEndInCrLf() ? "DEP1\r\nDEP2\r\n" : "DEP1\nDEP2\n";
+    // A CR LF already there is not doubled.
+    const std::string written = textLinesEndInCrLf() ? "DEP1\r\nDEP2\r\n" : "DEP1\r\nDEP2\n";
     const struct {
         bool oldFile;
         End end;
@@ -40,7 +41,7 @@ TEST(ExchangeFileDump, CommitReplacesAndDiscardKeepsTheOldFile) {
         if (c.oldFile) writeText(path, "OLD\n");
         auto file = ExchangeWriter::open(path);
         ASSERT_NE(file, nullptr);
-        file->write("DEP1\nDEP2\n");
+        file->write("DEP1\r\nDEP2\n");
         EXPECT_EQ(file->temporaryPath().parent_path(), dir.path());
         EXPECT_EQ(file->temporaryPath().filename().string().rfind(".std.dat.lorvex-", 0), 0u);
         EXPECT_EQ(state(path), c.oldFile ? "OLD\n/2" : "-/1");

@@ -89,6 +89,9 @@ TEST(ExchangeFileRead, Utf8LinesAreConvertedOrRefusedWhole) {
         {"\x80\n\xC1\xBF\n", "!|!|"},                      // a lone continuation, C1
         {"\xDF\xBF\xC2\xA0ó\n", "!|"},                     // the non-breaking space
         {"Łó\n", "\x9D\xA2+|"},
+        {"ˇ\n", "\xF3+|"},  // a lead byte with all its value bits
+        // A four-byte character is one unsendable place: the piece ends after it.
+        {std::string(198, 'a') + "\xF4\x8F\xBF\xBF" + "b\n", "!|b+|"},
     };
     TempDir dir;
     for (const auto& [contents, lines] : cases) {

@@ -32,16 +32,14 @@ TEST(SingleAnswers, OnlyWholeDataAnswersAreWritten) {
 }
 
 std::string cardAnswer(const std::string& first) {
-    return "Dj0" + first + std::string(27, '0') + "991ABCDEF01203";
+    return "Dj0" + first + std::string(27, '0') + "091ABCDEF01203";
 }
 
 TEST(BlockAnswers, OneLinePerRecordUntilTheRegisterEnds) {
     const std::string card1 = cardAnswer("005");
     const std::string card2 = cardAnswer("123");
-    const std::string line1 =
-        "KRT    0,005,000,000,000,000,000,000,000,000,000,99,1,ABCDEF,1,2,3\n";
-    const std::string line2 =
-        "KRT    0,123,000,000,000,000,000,000,000,000,000,99,1,ABCDEF,1,2,3\n";
+    const std::string line1 = "KRT    0,005,000,000,000,000,000,000,000,000,000,9,1,ABCDEF,1,2,3\n";
+    const std::string line2 = "KRT    0,123,000,000,000,000,000,000,000,000,000,9,1,ABCDEF,1,2,3\n";
     const struct {
         const char* name;
         test::Script script;

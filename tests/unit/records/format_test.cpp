@@ -86,6 +86,7 @@ TEST(Answers, CashierNameEndsAtTheRegistersFill) {
     EXPECT_EQ(cashierLine(3, answer, CharsetMode::Mazovia), "KAS03,\x9CUKASZ            ,0042\n");
     EXPECT_EQ(cashierLine(3, answer, CharsetMode::None), "KAS03,LUKASZ            ,0042\n");
     EXPECT_EQ(cashierLine(1, "DD1AB", CharsetMode::Latin), "KAS01,AB                ,    \n");
+    EXPECT_EQ(uniLine("DMABC1234567XY"), "UNI,ABC1234567\n");  // ten places, nothing after them
 }
 
 }  // namespace

@@ -96,7 +96,8 @@ PackagingRecord packaging(const char* issuedValue, const char* issued, const cha
                                          {38, 20, issuedValue},
                                          {58, 20, issued},
                                          {78, 20, returnedValue},
-                                         {98, 20, returned}}),
+                                         {98, 20, returned},
+                                         {118, 1, "7"}}),  // in no field
                            CharsetMode::Mazovia);
 }
 

@@ -27,6 +27,7 @@ TEST(ConvertText, EveryLetterRoundTrips) {
     const std::string all(cp852.begin(), cp852.end());
     EXPECT_EQ(converted(converted(all, 0, CharsetMode::Mazovia), 1, CharsetMode::Mazovia), all);
     EXPECT_EQ(converted("0aZ\xFF", 0, CharsetMode::Mazovia), "0aZ\xFF");
+    convertText(nullptr, 3, 0, CharsetMode::Mazovia);  // no buffer: nothing done
 }
 
 TEST(Numbers, ReadLikeAtoiAndAtofWithoutOverflow) {

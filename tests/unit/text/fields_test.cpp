@@ -40,6 +40,8 @@ TEST(FixedFields, GoodsCodesKeepEveryDigit) {
         {"inf", std::nullopt},
     };
     for (const auto& [text, code] : cases) EXPECT_EQ(readGoodsCode(text), code) << text;
+    // A code field followed by more of the answer is read to its end only.
+    EXPECT_EQ(readGoodsCode("123456789012345678E1"sv.substr(0, 18)), 123456789012345678LL);
     EXPECT_EQ(goodsCodeField(123456789012345678LL), "123456789012345678");
     EXPECT_FALSE(goodsCodeField(-123456789012345678LL));
 }
