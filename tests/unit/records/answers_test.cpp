@@ -62,6 +62,9 @@ TEST(BlockAnswers, OneLinePerRecordUntilTheRegisterEnds) {
             << c.name;
         EXPECT_EQ(r.written(), c.file) << c.name;
     }
+    // A dump writes card 0, so a load must send it back (here to a register that is silent).
+    DumpRig silent(test::Script{});
+    EXPECT_EQ(transferDiscountCard(silent.run, Direction::Load, 0, DiscountCard{}), kNoAnswer);
 }
 
 }  // namespace
