@@ -43,6 +43,11 @@ TEST(SendRecord, TheStatusComesFromTheLastFrameAndSilencesEndTheTransaction) {
          0,
          {"ENQ", kRequestFrame, kRecordFrame, "EOT"}},
         {"no answer to the enquiry", {}, -1, {"ENQ"}},
+        {"1024 stray bytes before the ACK are borne",
+         {{std::string(1024, 'x') + kAck}, {kAck}, {kAck}, {kEot}},
+         0,
+         {"ENQ", kRequestFrame, kRecordFrame, "EOT"}},
+        {"the 1025th ends the transaction", {{std::string(1025, 'x') + kAck}}, -1, {"ENQ"}},
         // An EOT answers each silence; only a record the register took may count as loaded.
         {"request never acknowledged", {{kAck}}, -1, {"ENQ", kRequestFrame, "EOT", "EOT"}},
         {"record never acknowledged",
