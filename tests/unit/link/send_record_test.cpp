@@ -63,6 +63,17 @@ TEST(SendRecord, TheStatusComesFromTheLastFrameAndSilencesEndTheTransaction) {
          {{kAck}, {kAck}, {kAck}, {status35.substr(0, 4)}},
          kLinkLost,
          {"ENQ", kRequestFrame, kRecordFrame, "EOT", "EOT", "EOT"}},
+        {"an ACK inside the status frame is answered with EOT",
+         {{kAck},
+          {kAck},
+          {kAck},
+          {std::string("\x02"
+                       "E\x06 35\x03"
+                       "0000")},
+          {""},
+          {kEot}},
+         35,
+         {"ENQ", kRequestFrame, kRecordFrame, "EOT", "EOT", "ACK"}},
         {"status frame, no EOT",
          {{kAck}, {kAck}, {kAck}, {status35}},
          35,
@@ -149,6 +160,15 @@ TEST(SendRecord, ChainedBatchesOfOneTwoAndThreeRecords) {
         EXPECT_EQ(r.port.events(), expected) << n;
         EXPECT_EQ(r.link.sentRecordCount(), static_cast<int>(records.size()));
     }
+}
+
+TEST(SendRecord, TraceAtLevelFourShowsTheChainsBytes) {
+    LinkRig r({{kAck}, {kAck}, {kAck}, {""}, {kAck}, {registerFrame("E  18")}, {kEot}}, 4);
+    r.link.sendRecordChained("SI1", "DI1", RecordPosition::First);
+    r.link.sendRecordChained("SI1", "DI2", RecordPosition::Last);
+    EXPECT_EQ(r.console.text(),
+              "\n_>5\n6,\n_>2\nSI1\n_>3\n001D6,\n>6,\n_>2\nDI1\n_>3\n000A\n6,6,\n_>23\n\n>6,\n_>"
+              "2\nDI2\n_>3\n0006\n6,6,\n_>4\n2,2,69,32,32,32,32,49,49,56,56,3,3,\n_>6\n4,4\n");
 }
 
 // A zero byte cannot travel: the frame and its checksum end where the record's text ends.
