@@ -21,21 +21,12 @@ int millisecondsLeft(Clock::time_point deadline) {
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
-Clock::time_point after(int ms) {
-    return Clock::now() + std::chrono::milliseconds(ms);
-}
-
 // Starts the program in `dir` with stdout and stderr on pipes; -1 when it cannot.
 int spawn(const std::string& program, const std::vector<std::string>& args,
           const std::filesystem::path& dir, int& outFd, int& errFd) {
     int out[2];
     int err[2];
-    if (::pipe(out) != 0) return -1;
-    if (::pipe(err) != 0) {
-        ::close(out[0]);
-        ::close(out[1]);
-        return -1;
-    }
+    if (::pipe(out) != 0 || ::pipe(err) != 0) return -1;  // a test process has descriptors
     // Everything the child needs is prepared before the fork.
     std::vector<std::string> strings{program};
     strings.insert(strings.end(), args.begin(), args.end());
@@ -117,7 +108,7 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
         result.err = "cannot start " + program;
         return result;
     }
-    const Clock::time_point deadline = after(timeoutMs);
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while ((outFd >= 0 || errFd >= 0) && millisecondsLeft(deadline) > 0)
         pump(outFd, result.out, errFd, result.err, millisecondsLeft(deadline));
     result.exitCode = reap(pid, errFd, result.err, deadline);
@@ -142,7 +133,7 @@ bool SimProcess::start(const std::string& program, const std::filesystem::path& 
         error = "cannot start lorvex-sim";
         return false;
     }
-    const Clock::time_point deadline = after(5000);
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(5);
     std::string out;
     while (outFd_ >= 0 && out.find('\n') == std::string::npos && millisecondsLeft(deadline) > 0)
         pump(outFd_, out, errFd_, err_, millisecondsLeft(deadline));
@@ -162,7 +153,7 @@ std::string SimProcess::device() const {
 int SimProcess::stop() {
     if (pid_ <= 0) return -1;
     ::kill(pid_, SIGTERM);
-    const int code = reap(pid_, errFd_, err_, after(5000));
+    const int code = reap(pid_, errFd_, err_, Clock::now() + std::chrono::seconds(5));
     int none = -1;
     std::string ignored;
     for (int i = 0; i < 100 && errFd_ >= 0; ++i) pump(none, ignored, errFd_, err_, 10);

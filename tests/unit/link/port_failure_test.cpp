@@ -26,7 +26,7 @@ TEST(PortFailure, TheSystemsReasonWithAHintThatHelps) {
     ASSERT_GE(ownLook, 0);
     CapturingConsole console;
     PortFailure unused;
-    const auto holder = openDevicePort(pty.slavePath(), false, console, 0, unused);
+    auto holder = openDevicePort(pty.slavePath(), false, console, 0, unused);
     ASSERT_NE(holder, nullptr);
 
     PortFailure busy;
@@ -37,6 +37,8 @@ TEST(PortFailure, TheSystemsReasonWithAHintThatHelps) {
     ASSERT_EQ(::ioctl(ownLook, TIOCGEXCL, &exclusive), 0);
     EXPECT_EQ(exclusive, 1) << "the failed open left the holder's exclusive flag alone";
     ::close(ownLook);
+    holder.reset();
+    EXPECT_NE(openDevicePort(pty.slavePath(), false, console, 0, busy), nullptr) << "closed, free";
 
     struct Case {
         const char* path;

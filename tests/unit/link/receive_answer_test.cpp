@@ -30,26 +30,16 @@ TEST(ReceiveAnswer, WholeTransactionsEndWithTheirStatusAndText) {
         StatusCode status;
         std::string buffer;
     };
+    const std::string dc = registerFrame("DCx");
+    const std::string got = "DCx\x03";
     const Case cases[] = {
         {"no answer to the enquiry", {}, -1, kRequest},
-        {"two silences are borne", {{kAck}, {registerFrame("DCx"), 10500}, {kEot}}, 0, "DCx\x03"},
-        {"the third ends the dump", {{kAck}, {registerFrame("DCx"), 15500}, {kEot}}, 99, ""},
-        {"101 refusals are borne",
-         {{kAck}, {std::string(101, NAK) + registerFrame("DCx")}, {kEot}},
-         0,
-         "DCx\x03"},
-        {"102 abandon the answer",
-         {{kAck}, {std::string(102, NAK) + registerFrame("DCx")}, {kEot}},
-         -1,
-         kRequest},
-        {"busy bytes",
-         {{kAck}, {std::string(500, HT) + registerFrame("DCx")}, {kEot}},
-         0,
-         "DCx\x03"},
-        {"busy beyond the limit",
-         {{kAck}, {std::string(100001, HT) + registerFrame("DCx")}},
-         99,
-         ""},
+        {"two silences are borne", {{kAck}, {dc, 10500}, {kEot}}, 0, got},
+        {"the third ends the dump", {{kAck}, {dc, 15500}, {kEot}}, 99, ""},
+        {"101 refusals are borne", {{kAck}, {std::string(101, NAK) + dc}, {kEot}}, 0, got},
+        {"102 abandon the answer", {{kAck}, {std::string(102, NAK) + dc}, {kEot}}, -1, kRequest},
+        {"busy bytes", {{kAck}, {std::string(500, HT) + dc}, {kEot}}, 0, got},
+        {"busy beyond the limit", {{kAck}, {std::string(100001, HT) + dc}}, 99, ""},
         {"a long answer keeps its start and closing byte", dumpTransaction({longText}), 0,
          longText.substr(0, 1023) + "\x03"},
         // '!' is also what a silence reads as; in a receipt text it is just a letter.

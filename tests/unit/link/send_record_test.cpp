@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,50 +24,52 @@ struct Load : LinkRig {
 
 TEST(SendRecord, TheStatusComesFromTheLastFrameAndSilencesEndTheTransaction) {
     const std::string status35 = registerFrame("E  35");
+    const std::string ackInFrame = std::string("\x02") + "E" + kAck + " 35\x03" + "0000";
     struct Case {
         const char* what;
         Script script;
         StatusCode status;
-        std::vector<std::string> events;
+        std::string events;  // R: the request frame, D: the record frame
     };
     const std::vector<Case> cases{
-        {"decimal status",
-         {{kAck}, {kAck}, {kAck}, {status35}, {kEot}},
-         35,
-         {"ENQ", kRequestFrame, kRecordFrame, "EOT", "ACK"}},
+        {"decimal status", {{kAck}, {kAck}, {kAck}, {status35}, {kEot}}, 35, "ENQ R D EOT ACK"},
         {"a letter as the second digit",
          {{kAck}, {kAck}, {kAck}, {registerFrame("E  2A")}, {kEot}},
          47,
-         {"ENQ", kRequestFrame, kRecordFrame, "EOT", "ACK"}},
-        {"no status frame",
-         {{kAck}, {kAck}, {kAck}, {kEot}},
+         "ENQ R D EOT ACK"},
+        {"no status frame", {{kAck}, {kAck}, {kAck}, {kEot}}, 0, "ENQ R D EOT"},
+        {"no answer to the enquiry", {}, -1, "ENQ"},
+        {"1024 stray bytes before the ACK are borne",
+         {{std::string(1024, 'x') + kAck}, {kAck}, {kAck}, {kEot}},
          0,
-         {"ENQ", kRequestFrame, kRecordFrame, "EOT"}},
-        {"no answer to the enquiry", {}, -1, {"ENQ"}},
+         "ENQ R D EOT"},
+        {"the 1025th ends the transaction", {{std::string(1025, 'x') + kAck}}, -1, "ENQ"},
         // An EOT answers each silence; only a record the register took may count as loaded.
-        {"request never acknowledged", {{kAck}}, -1, {"ENQ", kRequestFrame, "EOT", "EOT"}},
-        {"record never acknowledged",
-         {{kAck}, {kAck}},
-         -1,
-         {"ENQ", kRequestFrame, kRecordFrame, "EOT", "EOT"}},
-        {"record taken, no status",
-         {{kAck}, {kAck}, {kAck}},
-         0,
-         {"ENQ", kRequestFrame, kRecordFrame, "EOT", "EOT", "EOT"}},
+        {"request never acknowledged", {{kAck}}, -1, "ENQ R EOT EOT"},
+        {"record never acknowledged", {{kAck}, {kAck}}, -1, "ENQ R D EOT EOT"},
+        {"record taken, no status", {{kAck}, {kAck}, {kAck}}, 0, "ENQ R D EOT EOT EOT"},
         // The register took the record; whether it stored it is unknown.
         {"status frame cut",
          {{kAck}, {kAck}, {kAck}, {status35.substr(0, 4)}},
          kLinkLost,
-         {"ENQ", kRequestFrame, kRecordFrame, "EOT", "EOT", "EOT"}},
+         "ENQ R D EOT EOT EOT"},
+        {"an ACK inside the status frame is answered with EOT",
+         {{kAck}, {kAck}, {kAck}, {ackInFrame}, {""}, {kEot}},
+         35,
+         "ENQ R D EOT EOT ACK"},
         {"status frame, no EOT",
          {{kAck}, {kAck}, {kAck}, {status35}},
          35,
-         {"ENQ", kRequestFrame, kRecordFrame, "EOT", "ACK", "EOT", "EOT"}},
+         "ENQ R D EOT ACK EOT EOT"},
     };
     for (const Case& c : cases) {
         Load l(c.script);
         EXPECT_EQ(l.send(), c.status) << c.what;
-        EXPECT_EQ(l.port.events(), c.events) << c.what;
+        std::vector<std::string> events;
+        std::istringstream names(c.events);
+        for (std::string n; names >> n;)
+            events.push_back(n == "R" ? kRequestFrame : n == "D" ? kRecordFrame : n);
+        EXPECT_EQ(l.port.events(), events) << c.what;
         EXPECT_LE(l.clock.nowMs(), 10500u) << c.what;
     }
 }
@@ -144,6 +147,15 @@ TEST(SendRecord, ChainedBatchesOfOneTwoAndThreeRecords) {
         EXPECT_EQ(r.port.events(), expected) << n;
         EXPECT_EQ(r.link.sentRecordCount(), static_cast<int>(records.size()));
     }
+}
+
+TEST(SendRecord, TraceAtLevelFourShowsTheChainsBytes) {
+    LinkRig r({{kAck}, {kAck}, {kAck}, {""}, {kAck}, {registerFrame("E  18")}, {kEot}}, 4);
+    r.link.sendRecordChained("SI1", "DI1", RecordPosition::First);
+    r.link.sendRecordChained("SI1", "DI2", RecordPosition::Last);
+    EXPECT_EQ(r.console.text(),
+              "\n_>5\n6,\n_>2\nSI1\n_>3\n001D6,\n>6,\n_>2\nDI1\n_>3\n000A\n6,6,\n_>23\n\n>6,\n_>"
+              "2\nDI2\n_>3\n0006\n6,6,\n_>4\n2,2,69,32,32,32,32,49,49,56,56,3,3,\n_>6\n4,4\n");
 }
 
 // A zero byte cannot travel: the frame and its checksum end where the record's text ends.

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 
 #include "link/status_log.h"
 #include "support/temp_dir.h"
@@ -39,50 +38,46 @@ TEST(StatusMessage, NumberedPolishLinesInEachEncoding) {
     }
 }
 
-TEST(StatusLog, CreatedOnTheFirstFailureWithTheNoticeLineAboveThree) {
+// The notice line goes first for a code above three; a trace level echoes each message (the
+// plain-letters echo keeps the accented o of "tandemów").
+TEST(StatusLog, CreatedOnTheFirstFailureAndEchoedAtATraceLevel) {
     struct Case {
+        CharsetMode mode;
+        int traceLevel;
         StatusCode first;
-        std::string expected;
+        std::string file;
+        std::string echo;
     };
     const Case cases[] = {
-        {7,
+        {CharsetMode::Mazovia, 0, 7,
          "99  Uwaga! wszystkie b\x92\x91"
          "dy zapisano w pliku: error.orv\n"
-         "07  Przekroczona warto\x9E\x8D numeryczna - 3, kod: \n"},
-        {2,
+         "07  Przekroczona warto\x9E\x8D numeryczna - 3, kod: \n",
+         ""},
+        {CharsetMode::Mazovia, 1, 2,
          "02  B\x92\x91"
-         "dny typ transmisji\n"},
-        {-1,
+         "dny typ transmisji\n",
+         "er=02  Błędny typ transmisji\n\n"},
+        {CharsetMode::Mazovia, 0, -1,
          "60 Brak po\x92\x86"
          "czenia lub z\x92"
-         "a pozycja kluczyka\n"},
+         "a pozycja kluczyka\n",
+         ""},
+        {CharsetMode::None, 1, 23,
+         "99  Uwaga! wszystkie bledy zapisano w pliku: error.orv\n23  Blad tandem\xA2w\n",
+         "er=23  Blad tandemów\n\n"},
     };
     for (const Case& c : cases) {
         TempDir dir;
         CapturingConsole console;
         const auto path = dir.path() / "error.orv";
-        StatusLog log(path, CharsetMode::Mazovia, 0, console);
+        StatusLog log(path, c.mode, c.traceLevel, console);
         log.report(0, 3, "");
         EXPECT_FALSE(std::filesystem::exists(path)) << "a success writes nothing";
         log.report(c.first, 3, "");
         log.close();
-        EXPECT_EQ(readText(path), c.expected) << c.first;
-        EXPECT_EQ(console.text(), "") << "no echo without a trace level";
-    }
-}
-
-// The plain-letters echo keeps the accented o of "tandemów".
-TEST(StatusLog, EchoesEachMessageAtATraceLevel) {
-    const std::tuple<CharsetMode, StatusCode, std::string> cases[] = {
-        {CharsetMode::Mazovia, 2, "er=02  Błędny typ transmisji\n\n"},
-        {CharsetMode::Mazovia, 61, "er=61  Błąd otwarcia pliku\n\n"},
-        {CharsetMode::None, 23, "er=23  Blad tandemów\n\n"}};
-    for (const auto& [mode, code, echo] : cases) {
-        TempDir dir;
-        CapturingConsole console;
-        StatusLog log(dir.path() / "error.orv", mode, 1, console);
-        log.report(code, 0, "");
-        EXPECT_EQ(console.text(), echo);
+        EXPECT_EQ(readText(path), c.file) << c.first;
+        EXPECT_EQ(console.text(), c.echo) << c.first;
     }
 }
 
