@@ -113,6 +113,9 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
         {"/CB", "NAG,A,B\n" + others, "SB" + kLoadAll + "|DBA\nB" + std::string(214, '\xFF'), "",
          ""},
         {"/CC", "STP,KONIEC", "SC" + kLoadAll + "|DCKONIEC" + std::string(194, '\xFF'), "", ""},
+        // A line belongs to a job only when it starts with its prefix.
+        {"/CD", "PLU   1,KASZA,3.50,A,0,00000,1,0,0\r\n KAS01,Nie ten,1234\r\nKAS02,Ewa,4321\r\n",
+         "SD" + loadOne("2") + "|DD2Ewa               4321", "", ""},
         // Codes of 0 or less are not loaded by the cashier job; a cashier above 29 is bad data.
         {"/CD",
          "KAS03,JAN,1234\nKAS04,EWA,0\nKAS05,OLA,-3\nKAS31,X,1111\nKAS06,ADA,\nKAS12,IGA,12\n",
