@@ -183,7 +183,6 @@ TEST(PluLoad, GoodsGoInOneTransactionClosedByTheLast) {
         std::size_t sent, refused;
     } cases[] = {
         {"XPLU9,Nie,1,A,1,00000,1,0,0\n" + lines(1, 1), "", 1, 0},
-        {lines(1, 2), "", 2, 0},
         {lines(1, 2500), "", 2500, 0},
         {lines(1, 1) + lines(2, 2, bad[0]) + lines(3, 3) + lines(4, 4, bad[1]) + lines(5, 5), "", 3,
          2},
