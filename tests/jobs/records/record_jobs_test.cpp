@@ -194,6 +194,11 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
     }
     // The cashiers of a SOLVEK register run to 29.
     EXPECT_EQ(runJob({"/CD", "/W"}).pcFrames().size(), 30u);
+    // A card line refused before sending gets no rest, as a line of another job.
+    const auto ms = [](const std::string& file) {
+        return runJob({"/CW", "/L"}, {{"std.dat", file}}).virtualMs;
+    };
+    EXPECT_EQ(ms("KRT-1,5,12,0,0,0,0,0,0,0,0,20,2,AB,10,1,30\n"), ms("KAS01,X,1\n"));
 }
 
 TEST(RecordJobs, DumpThenLoadRestoresAnEmptyRegister) {
