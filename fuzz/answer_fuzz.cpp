@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/program.h"
 #include "platform/clock.h"
@@ -12,13 +13,10 @@
 #include "support/temp_dir.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static constexpr const char* kLetters[] = {
-        "/CA", "/CB", "/CC", "/CD", "/CE", "/CF", "/CG", "/CH", "/CI", "/CJ", "/CK", "/CL",
-        "/CM", "/CN", "/CO", "/CP", "/CR", "/CS", "/CT", "/CU", "/CW", "/CX", "/CY", "/CZ"};
-    static constexpr const char* kCharsets[] = {"/S1", "/S2", "/S3", "/S4"};
+    static constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPRSTUWXYZ";
     if (size < 2 || size > 2048) return 0;
-    const char* letter = kLetters[data[0] % std::size(kLetters)];
-    const char* charset = kCharsets[data[1] % std::size(kCharsets)];
+    const std::string letter = std::string("/C") + kLetters[data[0] % kLetters.size()];
+    const std::string charset = "/S" + std::to_string(1 + data[1] % 4);
     const std::string answer(reinterpret_cast<const char*>(data + 2), size - 2);
 
     lorvex::test::TempDir dir("lorvex-fuzz-answer");
@@ -27,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lorvex::Environment env{
         console, clock,
         [&](const lorvex::Settings&, lorvex::PortFailure&) -> std::unique_ptr<lorvex::SerialPort> {
-            // A register that keeps to the protocol and gives this answer
-            // to every request.
+            // A register that keeps to the protocol and gives this answer to every request.
             auto port = std::make_unique<lorvex::test::ScriptedPort>(clock);
             port->always("ENQ", std::string(1, lorvex::ACK));
             port->always("FRAME:", lorvex::test::registerFrame(answer));

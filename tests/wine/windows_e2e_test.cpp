@@ -57,22 +57,17 @@ ProcessResult runWindows(const std::vector<std::string>& args, const std::filesy
     return runProcess(LORVEX_WINE, all, dir, timeoutMs);
 }
 
-// A simulator whose pty Wine reaches as COM<n>.
-class WineSim {
-  public:
-    WineSim(const TempDir& dir, const std::string& com, std::vector<std::string> options = {}) {
-        options.insert(options.begin(), {"--link", (kPorts / com).string()});
-        std::string error;
-        started_ = sim_.start(dir.path(), options, error);
-        EXPECT_TRUE(started_) << error;
-    }
-    bool started() const { return started_; }
-    int stop() { return sim_.stop(); }
-
-  private:
-    SimProcess sim_;
-    bool started_ = false;
-};
+// lorvex.exe with `args` against a simulator whose pty Wine reaches as COM<n> ("com1"): exit 0.
+void runOnWineSim(const TempDir& dir, const std::string& com, std::vector<std::string> simOptions,
+                  const std::vector<std::string>& args) {
+    simOptions.insert(simOptions.begin(), {"--link", (kPorts / com).string()});
+    SimProcess sim;
+    std::string error;
+    EXPECT_TRUE(sim.start(dir.path(), simOptions, error)) << error;
+    const ProcessResult run = runWindows(args, dir.path());
+    EXPECT_EQ(run.exitCode, 0) << run.out;
+    sim.stop();
+}
 
 // The same job with the Linux build against a fresh simulator: the reference files.
 Files linuxReference(const std::vector<std::string>& args, const Files& input = {},
@@ -121,24 +116,15 @@ TEST(Windows, StartupFailuresKeepTheUsersFile) {
 TEST(Windows, DepartmentDumpMatchesLinuxAndLoadsBack) {
     const Files reference = linuxReference({"/CG", "/FDEPS.TXT"});
     TempDir dir("lorvex-wine");
-    {
-        WineSim sim(dir, "com1");
-        const ProcessResult dump = runWindows({"/P1", "/CG", "/FDEPS.TXT"}, dir.path());
-        EXPECT_EQ(dump.exitCode, 0) << dump.out;
-        sim.stop();
-    }
+    runOnWineSim(dir, "com1", {}, {"/P1", "/CG", "/FDEPS.TXT"});
     const std::string written = dir.read()["DEPS.TXT"];
     EXPECT_NE(written.find("\r\n"), std::string::npos) << "text mode writes CR LF";
     EXPECT_EQ(unixLines(written), reference.at("DEPS.TXT"));
 
     // Loading the CR LF file into an empty register, then dumping it on Linux, gives it back.
     TempDir state("lorvex-wine-state");
-    {
-        WineSim sim(dir, "com1", {"--empty", "--state", (state.path() / "reg.state").string()});
-        const ProcessResult load = runWindows({"/P1", "/CG", "/L", "/FDEPS.TXT"}, dir.path());
-        EXPECT_EQ(load.exitCode, 0) << load.out;
-        sim.stop();
-    }
+    runOnWineSim(dir, "com1", {"--empty", "--state", (state.path() / "reg.state").string()},
+                 {"/P1", "/CG", "/L", "/FDEPS.TXT"});
     EXPECT_FALSE(dir.read().count("error.orv"));
     const Files again = linuxReference({"/CG", "/FAGAIN.TXT"}, {},
                                        {"--state", (state.path() / "reg.state").string()});
@@ -153,12 +139,8 @@ TEST(Windows, GoodsFromAProductTableInOneChainedLoad) {
     TempDir dir("lorvex-wine");
     dir.write("TOW.DAT", table);
     TempDir state("lorvex-wine-state");
-    {
-        WineSim sim(dir, "com1", {"--empty", "--state", (state.path() / "reg.state").string()});
-        const ProcessResult load = runWindows({"/P1", "/CH", "/L", "/FTOW.DAT"}, dir.path());
-        EXPECT_EQ(load.exitCode, 0) << load.out;
-        sim.stop();
-    }
+    runOnWineSim(dir, "com1", {"--empty", "--state", (state.path() / "reg.state").string()},
+                 {"/P1", "/CH", "/L", "/FTOW.DAT"});
     EXPECT_FALSE(dir.read().count("error.orv")) << dir.read()["error.orv"];
     EXPECT_EQ(dir.read()["TOW.DAT"], table) << "a load leaves the table as it was";
     const Files dumped = linuxReference({"/CH", "/A", "/FPLU.TXT"}, {},
@@ -174,12 +156,7 @@ TEST(Windows, ReportWithZeroingThroughCom10) {
     const std::string stateFile = (state.path() / "reg.state").string();
     const Files reference = linuxReference({"/CK", "/FREP.TXT"}, {}, {"--state", stateFile});
     TempDir dir("lorvex-wine");
-    {
-        WineSim sim(dir, "com10", {"--state", stateFile});
-        const ProcessResult report = runWindows({"/P10", "/CK", "/R", "/FREP.TXT"}, dir.path());
-        EXPECT_EQ(report.exitCode, 0) << report.out;
-        sim.stop();
-    }
+    runOnWineSim(dir, "com10", {"--state", stateFile}, {"/P10", "/CK", "/R", "/FREP.TXT"});
     EXPECT_EQ(unixLines(dir.read()["REP.TXT"]), reference.at("REP.TXT"));
     // Read and zeroed: the next report shows nothing but zeros.
     const Files after = linuxReference({"/CK", "/FREP.TXT"}, {}, {"--state", stateFile});
@@ -196,14 +173,28 @@ TEST(Windows, ErrorLogInEachEncoding) {
         {"/S1", CharsetMode::Mazovia}, {"/S2", CharsetMode::Latin}, {"/S3", CharsetMode::None}};
     for (const Case& c : cases) {
         TempDir dir("lorvex-wine");
-        {
-            WineSim sim(dir, "com1", {"--error", "B:0:26"});
-            const ProcessResult run = runWindows({"/P1", "/CB", "/FHDR.TXT", c.option}, dir.path());
-            EXPECT_EQ(run.exitCode, 0);
-            sim.stop();
-        }
+        runOnWineSim(dir, "com1", {"--error", "B:0:26"}, {"/P1", "/CB", "/FHDR.TXT", c.option});
         EXPECT_EQ(dir.read()["error.orv"], errorLog(26, c.mode)) << c.option;
     }
+}
+
+// Over TCP through Winsock: the same department dump as the Linux build makes.
+TEST(WindowsNetwork, DepartmentDumpOverTcp) {
+    TempDir dir("lorvex-wine-net");
+    SimProcess sim;
+    std::string error;
+    ASSERT_TRUE(sim.start(dir.path(), {"--tcp", "0"}, error)) << error;
+    const std::string& ready = sim.readyLine();
+    const std::string port = "/PTCP:127.0.0.1:" + ready.substr(ready.rfind(':') + 1);
+    const ProcessResult linux = runLorvex({port, "/CG", "/FLINUX.TXT"}, dir.path());
+    ASSERT_EQ(linux.exitCode, 0) << linux.err;
+    const ProcessResult windows = runWindows({port, "/CG", "/FDEPS.TXT"}, dir.path());
+    EXPECT_EQ(windows.exitCode, 0) << windows.out;
+    EXPECT_EQ(sim.stop(), 0) << sim.errorText();
+    Files files = dir.read();
+    EXPECT_GT(files["LINUX.TXT"].size(), 1000u);
+    EXPECT_EQ(unixLines(files["DEPS.TXT"]), files["LINUX.TXT"]);
+    EXPECT_FALSE(files.count("error.orv"));
 }
 
 }  // namespace

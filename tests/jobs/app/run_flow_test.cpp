@@ -1,5 +1,5 @@
 // The run around every job: start-up failures and what they leave behind, table mode, letters
-// with no job, the pauses of the run itself, and which load lines belong to a job.
+// with no job and the pauses of the run itself.
 
 #include <gtest/gtest.h>
 
@@ -90,21 +90,6 @@ TEST(RunFlow, ASilentRegisterIsReportedOnceAndTheOldFileStays) {
     EXPECT_EQ(run.file("OLD.TXT").substr(0, 5), "PLD01");
 }
 
-TEST(RunFlow, ALineBelongsToAJobOnlyWhenItStartsWithItsPrefix) {
-    JobHarness harness;
-    const JobResult run = harness
-                              .file("MIX.TXT",
-                                    "PLU   1,KASZA GRYCZANA,3.50,A,0,00000,1,0,0\r\n"
-                                    "DEP 5,DEPOZYT,1,A,0000,1\r\n"
-                                    " KAS01,Nie ten,1234\r\n"
-                                    "KAS02,Ewa,4321\r\n")
-                              .run({"/CD", "/L", "/FMIX.TXT", "/S3"});
-    EXPECT_EQ(run.exitCode, 0);
-    ASSERT_EQ(run.pcFrames().size(), 2u);
-    EXPECT_EQ(run.pcFrames()[1], "DD2Ewa               4321");
-    EXPECT_EQ(run.file("MIX.TXT").substr(0, 5), "PLU  ") << "a load leaves its file alone";
-}
-
 // A run whose job writes no file leaves the /F file exactly as it was, and absent stays absent;
 // a letter with no job says so on stderr and only opens and closes: 100 ms after raising the
 // modem lines, 500 ms before the end.
@@ -114,7 +99,6 @@ TEST(RunFlow, RunsThatWriteNothingLeaveTheFileAlone) {
     } cases[] = {
         {"/CQ /FKEEP.TXT", "lorvex: /CQ names no job; nothing was done\n"},
         {"/C /FKEEP.TXT", "lorvex: /C names no job; nothing was done\n"},
-        {"/CV /FKEEP.TXT", "lorvex: /CV names no job; nothing was done\n"},
         {"/CX /FKEEP.TXT", ""},
         {"/CX", ""},
         {"/CO /E /FKEEP.TXT", ""},  // the hourly report skipped

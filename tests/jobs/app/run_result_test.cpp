@@ -56,7 +56,12 @@ TEST(RunResult, TellsTheCallerWhatTheRunDid) {
          R"({"exit_code": 0, "outcome": "no_answer", "statuses": [{"line": null, "item": null,
              "code": "", "status": 60, "message": "60 Brak połączenia lub zła pozycja kluczyka"}]})"},
         {"/CD", [](JobHarness& h) { h.setup().portFails = true; },
-         R"({"exit_code": 1, "outcome": "failed", "port": "COM1", "reason": "no such device"})"},
+         R"({"exit_code": 1, "outcome": "failed", "port": "COM1", "reason": "no such device",
+             "statuses": [{"line": null, "item": null, "code": "", "status": 61,
+                           "message": "61  Błąd otwarcia pliku"}]})"},
+        {"/CD /L /FNONE.TXT", [](JobHarness&) {},
+         R"({"exit_code": 2, "statuses": [{"line": null, "item": null, "code": "", "status": 61,
+             "message": "61  Błąd otwarcia pliku"}]})"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);

@@ -58,6 +58,11 @@ TEST(DepartmentJob, LoadSendsEachLineOrReportsWhatDoesNotFit) {
     };
     EXPECT_EQ(run.pcFrames(), expected);
     EXPECT_EQ(run.errorLog(), kNotice + kBadData + kBadData);  // DEP 6 (text as price), DEP99
+    // The register gets its rest after a refused line too.
+    const auto ms = [](const std::string& file) {
+        return runJob({"/L", "/CG"}, {{"std.dat", file}}).virtualMs;
+    };
+    EXPECT_EQ(ms("DEP 6,Owoce,abc,B,0000,1\n"), ms("KAS 1,Anna,1234\n") + 100);
 }
 
 }  // namespace

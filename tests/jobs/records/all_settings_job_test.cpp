@@ -21,18 +21,25 @@ std::string requestLetters(const JobResult& run) {
 
 TEST(AllSettingsJob, DumpIsTheSingleDumpsInItsOrderWithTheFiscalIds) {
     for (const std::string solvek : {"/S1", "/W"}) {
-        const auto dump = [&](const std::string& letter) {
-            return runJob({letter, solvek}).file("std.dat");
-        };
         std::string expected;
+        std::vector<std::string> requests;
+        const auto dump = [&](const std::string& letter) {
+            const JobResult single = runJob({letter, solvek});
+            expected += single.file("std.dat");
+            for (const std::string& frame : single.pcFrames()) requests.push_back(frame);
+        };
         for (const char* letter :
              {"/CC", "/CB", "/CG", solvek == "/W" ? "/CU" : "/CA", "/CE", "/CF", "/CI", "/CJ"}) {
-            expected += dump(letter);
+            dump(letter);
         }
-        expected += "UNI,ABC1234567\nNIP,526-000-12-46\n" + dump("/CD");
-        if (solvek == "/W") expected += dump("/CW");
+        expected += "UNI,ABC1234567\nNIP,526-000-12-46\n";
+        const std::string zeros(36, '0');
+        requests.insert(requests.end(), {"SM0" + zeros, "SN0" + zeros});
+        dump("/CD");
+        if (solvek == "/W") dump("/CW");
         const JobResult run = runJob({"/CZ", solvek});
         EXPECT_EQ(run.file("std.dat"), expected) << solvek;
+        EXPECT_EQ(run.pcFrames(), requests);
         EXPECT_EQ(run.errorLog(), "");
     }
 }

@@ -18,6 +18,15 @@ const std::string kLoadAll = "1" + kZeros + kZeros;
 std::string loadOne(const std::string& n) {
     return "1" + kZeros.substr(n.size()) + n + kZeros.substr(n.size()) + n;
 }
+// The dump requests for the numbers first to last, '|' between them.
+std::string asks(const std::string& letter, int first, int last) {
+    std::string wire;
+    for (int n = first; n <= last; ++n) {
+        const std::string k = std::to_string(n);
+        wire += (n > first ? "|S" : "S") + letter + loadOne(k).replace(0, 1, "0");
+    }
+    return wire;
+}
 std::string s(std::size_t n) {
     return std::string(n, ' ');
 }
@@ -59,24 +68,24 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
     for (int i = 0; i < 12; ++i) halo += "         0";
     const Case cases[] = {
         // Dumps of the demo register; Polish letters in the file's encoding (/S1: Mazovia).
-        {"/CA", "", "", "FLG, 1, 0, 3,16, 0, 2, 9\n", ""},
-        {"/CU", "", "", "FLS, 1, 0, 3,16, 0, 2, 9,32, 0\n", ""},
-        {"/CB /S1", "", "",
+        {"/CA", "", asks("A", 0, 0), "FLG, 1, 0, 3,16, 0, 2, 9\n", ""},
+        {"/CU", "", asks("s", 0, 0), "FLS, 1, 0, 3,16, 0, 2, 9,32, 0\n", ""},
+        {"/CB /S1", "", asks("B", 0, 0),
          "NAG,SKLEP SPO\xA1YWCZY \"POD LIP\x8F\",ul. D\x92uga 12,00-950 Warszawa,"
          "NIP 526-000-12-46\n",
          ""},
-        {"/CC", "", "", "STP,DZIEKUJEMY ZA ZAKUPY,ZAPRASZAMY PONOWNIE\n", ""},
-        {"/CD", "", "", kCashiers, ""},
-        {"/CE", "", "",
+        {"/CC", "", asks("C", 0, 0), "STP,DZIEKUJEMY ZA ZAKUPY,ZAPRASZAMY PONOWNIE\n", ""},
+        {"/CD", "", asks("D", 0, 7), kCashiers, ""},
+        {"/CE", "", asks("E", 0, 0),
          "HAL,     50.00,    100.00,    150.00,    200.00,    250.00,    300.00,    350.00,"
          "    400.00,    450.00,    500.00,    550.00,    600.00,    650.00,    700.00,    "
          "750.00\n",
          ""},
-        {"/CF", "", "", "RAB, 5.00,10.00, 2.50,15.00,      1.00,      5.00,     10.00,     20.00\n",
-         ""},
-        {"/CI", "", "", directCodes(42), ""},
-        {"/CJ", "", "", "VAT,23.00, 8.00, 5.00, 0.00, 0.00, 0.00\n", ""},
-        {"/CW", "", "",
+        {"/CF", "", asks("G", 0, 0),
+         "RAB, 5.00,10.00, 2.50,15.00,      1.00,      5.00,     10.00,     20.00\n", ""},
+        {"/CI", "", asks("J", 1, 42), directCodes(42), ""},
+        {"/CJ", "", asks("K", 0, 0), "VAT,23.00, 8.00, 5.00, 0.00, 0.00, 0.00\n", ""},
+        {"/CW", "", asks("j", 0, 0),
          kFirstCard + "KRT    0,010,011,012,013,014,015,016,017,018,019,20,2,VIP   ,10,1,30\n" +
              "KRT    0,015,016,017,018,019,020,021,022,023,024,30,3,PRAC  ,15,1,30\n",
          ""},
@@ -88,11 +97,11 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
         // Refusals: the direct codes end at the first refused slot; the cashiers all run and
         // only the last status is reported; a card table cut short keeps what came and is not
         // taken for complete (ENQ, request, EOT to its ACK, ACK of a card: 48 bytes).
-        {"/CI", "", "", directCodes(9), kNotice + kBadIndex,
+        {"/CI", "", asks("J", 1, 10), directCodes(9), kNotice + kBadIndex,
          [](sim::FaultPlan& p) { p.errorAt('J', 10, 0x1D); }},
-        {"/CD", "", "", kCashiers.substr(0, 90) + kCashiers.substr(120), "",
+        {"/CD", "", asks("D", 0, 7), kCashiers.substr(0, 90) + kCashiers.substr(120), "",
          [](sim::FaultPlan& p) { p.errorAt('D', 4, 0x1D); }},
-        {"/CW", "", "", kFirstCard, kNoConnection,
+        {"/CW", "", asks("j", 0, 0), kFirstCard, kNoConnection,
          [](sim::FaultPlan& p) { p.unplugAfterBytes = 48; }},
         // Loads send the lines of their own prefix only and report a line that does not fit
         // (here before the last good one) and go on.
@@ -104,6 +113,9 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
         {"/CB", "NAG,A,B\n" + others, "SB" + kLoadAll + "|DBA\nB" + std::string(214, '\xFF'), "",
          ""},
         {"/CC", "STP,KONIEC", "SC" + kLoadAll + "|DCKONIEC" + std::string(194, '\xFF'), "", ""},
+        // A line belongs to a job only when it starts with its prefix.
+        {"/CD", "PLU   1,KASZA,3.50,A,0,00000,1,0,0\r\n KAS01,Nie ten,1234\r\nKAS02,Ewa,4321\r\n",
+         "SD" + loadOne("2") + "|DD2Ewa               4321", "", ""},
         // Codes of 0 or less are not loaded by the cashier job; a cashier above 29 is bad data.
         {"/CD",
          "KAS03,JAN,1234\nKAS04,EWA,0\nKAS05,OLA,-3\nKAS31,X,1111\nKAS06,ADA,\nKAS12,IGA,12\n",
@@ -120,8 +132,10 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
         {"/CI", "BEZ 3,0\nBEZ43,1\nBEZ42,5900000000015\n",
          "SJ" + loadOne("3") + "|DJ03" + s(18) + "|SJ" + loadOne("42") + "|DJ42     5900000000015",
          "", kNotice + kBadData},
-        {"/CW", "KRT    2,5,12,0,0,0,0,0,0,0,0,20,2,AB,10,1,30\n",
-         "Sj" + loadOne("2") + "|Dj0005012" + std::string(24, '0') + "202AB    10130", "", ""},
+        {"/CW",
+         "KRT-1,5,12,0,0,0,0,0,0,0,0,20,2,AB,10,1,30\nKRT0,5,12,0,0,0,0,0,0,0,0,20,2,AB,10,1,30\n",
+         "Sj" + loadOne("0") + "|Dj0005012" + std::string(24, '0') + "202AB    10130", "",
+         kNotice + kBadData + kBadIndex},
         {"/CY", "KDW1,12345678901234567890\nKDW59002741,77\n",
          "Sh" + kLoadAll + "|Dh" + s(10) + "59002741" + s(16) + "77", "", kNotice + kBadData},
         // The error message names the linked-code line the register refused.
@@ -141,9 +155,10 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
         {"/CD", kCashiers + others, "", "", kNoConnection,
          [](sim::FaultPlan& p) { silentFrom(p, 1); },
          "lorvex: the register did not answer 3 times in a row; 3 lines not tried\n"},
-        {"/CD", "", "", "", kNoConnection, [](sim::FaultPlan& p) { silentFrom(p, 3); },
+        {"/CD", "", asks("D", 0, 1), "", kNoConnection, [](sim::FaultPlan& p) { silentFrom(p, 3); },
          "lorvex: the register did not answer 3 times in a row; 3 cashiers not tried\n"},
-        {"/CI", "", "", directCodes(4), kNoConnection, [](sim::FaultPlan& p) { silentFrom(p, 5); },
+        {"/CI", "", asks("J", 1, 4), directCodes(4), kNoConnection,
+         [](sim::FaultPlan& p) { silentFrom(p, 5); },
          "lorvex: the register did not answer; 37 direct codes not tried\n"},
         // VAT rates are read only: a load sends nothing.
         {"/CJ", "VAT,23.00, 8.00, 5.00, 0.00, 0.00, 0.00\n", "", "", ""},
@@ -172,15 +187,18 @@ TEST(RecordJobs, WireFileAndLogOfEachJob) {
         if (load) harness.file("std.dat", c.input);
         const JobResult run = harness.run(args);
         EXPECT_EQ(run.exitCode, 0);
-        if (load || !c.wire.empty()) {
-            EXPECT_EQ(run.pcFrames(), split(c.wire, '|'));
-        }
+        EXPECT_EQ(run.pcFrames(), split(c.wire, '|'));
         EXPECT_EQ(run.file("std.dat"), load ? c.input : c.file);
         EXPECT_EQ(run.errorLog(), c.log);
         EXPECT_EQ(run.errors, c.errors);
     }
     // The cashiers of a SOLVEK register run to 29.
     EXPECT_EQ(runJob({"/CD", "/W"}).pcFrames().size(), 30u);
+    // A card line refused before sending gets no rest, as a line of another job.
+    const auto ms = [](const std::string& file) {
+        return runJob({"/CW", "/L"}, {{"std.dat", file}}).virtualMs;
+    };
+    EXPECT_EQ(ms("KRT-1,5,12,0,0,0,0,0,0,0,0,20,2,AB,10,1,30\n"), ms("KAS01,X,1\n"));
 }
 
 TEST(RecordJobs, DumpThenLoadRestoresAnEmptyRegister) {

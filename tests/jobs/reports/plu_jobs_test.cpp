@@ -51,7 +51,11 @@ TEST(PluReports, SalesAndPackagingLines) {
     const struct {
         std::string args, wire, file;
     } cases[] = {
-        {"/CM", "", kSalesLines},
+        {"/CM",
+         "SU0" + right("0001", 18) + right("9999", 18) + "|SU0" + right("10000000", 18) +
+             right("99999999", 18) + "|SU0" + right("1000000000000", 18) +
+             right("9999999999999", 18),
+         kSalesLines},
         {"/CM /A", "SU0" + right("", 36), kSalesLines},
         {"/CN", "Sd0" + right("", 36), kPackagingLines},
         {"/CN /A", "Sd0" + right("0001", 18) + right("9999", 18), kPackagingLines},
@@ -59,11 +63,13 @@ TEST(PluReports, SalesAndPackagingLines) {
     };
     for (const auto& c : cases) {
         const JobResult run = runJob(split(c.args + " /FREP.TXT"), {}, shopMemory());
-        if (!c.wire.empty()) {
-            EXPECT_EQ(run.pcFrames(), split(c.wire, '|')) << c.args;
-        }
+        EXPECT_EQ(run.pcFrames(), split(c.wire, '|')) << c.args;
         EXPECT_EQ(run.file("REP.TXT"), c.file) << c.args;
     }
+    // Trace level 1 shows each good read.
+    EXPECT_NE(runJob({"/CM", "/Q1", "/FREP.TXT"}, {}, shopMemory())
+                  .console.find("\n5901234123457,5901234123457,     1.000\n"),
+              std::string::npos);
 }
 
 // A product table with KOD (13 characters), ILOSC (double) and DZIAL (32 bits).
