@@ -98,12 +98,10 @@ TEST_F(PtyPort, AWriteLongerThanTheQueueWaitsForRoom) {
     const std::vector<std::uint8_t> sent(200000, 0x55);
     std::size_t got = 0;
     std::thread reader([&] {
-        std::array<char, 4096> buffer{};
+        char buffer[4096];
         ::poll(nullptr, 0, 20);  // the queue fills up first
-        for (pollfd entry{pty.master(), POLLIN, 0};
-             got < sent.size() && ::poll(&entry, 1, 2000) > 0;) {
-            const ssize_t n = ::read(pty.master(), buffer.data(), buffer.size());
-            got += n > 0 ? static_cast<std::size_t>(n) : sent.size();
+        for (pollfd in{pty.master(), POLLIN, 0}; got < sent.size() && ::poll(&in, 1, 2000) > 0;) {
+            got += std::max<ssize_t>(::read(pty.master(), buffer, sizeof buffer), 0);
         }
     });
     EXPECT_TRUE(port->writeBytes(sent.data(), sent.size()));
