@@ -5,9 +5,11 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <regex>
 
 #include "link/device_port.h"
@@ -36,8 +38,16 @@ TEST(PortFailure, TheSystemsReasonWithAHintThatHelps) {
     int exclusive = 0;
     ASSERT_EQ(::ioctl(ownLook, TIOCGEXCL, &exclusive), 0);
     EXPECT_EQ(exclusive, 1) << "the failed open left the holder's exclusive flag alone";
-    ::close(ownLook);
     holder.reset();
+    // Held open by another process without its lock: that process is named.
+    const pid_t other = ::fork();
+    if (other == 0) ::pause();
+    ASSERT_GT(other, 0);
+    explainOpenFailure(pty.slavePath(), EBUSY, busy);
+    ::kill(other, SIGKILL);
+    ::waitpid(other, nullptr, 0);
+    EXPECT_EQ(busy.hint, "another program holds it: process " + std::to_string(other));
+    ::close(ownLook);
     EXPECT_NE(openDevicePort(pty.slavePath(), false, console, 0, busy), nullptr) << "closed, free";
 
     struct Case {
