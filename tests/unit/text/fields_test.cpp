@@ -15,7 +15,6 @@ TEST(FixedFields, NumbersInExactWidths) {
     const double inf = std::numeric_limits<double>::infinity();
     EXPECT_EQ(hundredthsField(0.29, 10, false), "        29");
     EXPECT_EQ(hundredthsField(-5, 5, true), "-0500");
-    EXPECT_EQ(hundredthsField(99999999.99, 10, false), "9999999999");
     for (const double wide : {100000000.0, inf, -inf, std::nan("")}) {
         EXPECT_FALSE(hundredthsField(wide, 10, false)) << wide;
     }
