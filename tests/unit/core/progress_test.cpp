@@ -23,12 +23,11 @@ TEST(Progress, DrawsAfterASecondAtMostFourTimesASecondAndErases) {
             clock.sleepMs(63'000);
             progress.update(3'000, 12'000, Progress::Unit::Bytes);
         }
-        EXPECT_EQ(console.progressLines(),
-                  terminal ? "lorvex: 10/42, 0:02, 0:06 left\n"
-                             "lorvex: 0/42, 0:02\n"
-                             "lorvex: 25%, 1:05, 3:15 left\n"
-                             "\n"
-                           : "");
+        EXPECT_EQ(console.progressLines(), terminal ? "lorvex: 10/42, 0:02, 0:06 left\n"
+                                                      "lorvex: 0/42, 0:02\n"
+                                                      "lorvex: 25%, 1:05, 3:15 left\n"
+                                                      "\n"
+                                                    : "");
         EXPECT_EQ(console.text(), "");
     }
 }

