@@ -13,13 +13,13 @@
 
 namespace {
 
+using lorvex::ProductTable;
+
 void readEverything(const std::string& bytes) {
     const lorvex::test::TempDir dir("lorvex-fuzz-table");
     dir.write("TOWARY.TBL", bytes);
-    std::unique_ptr<lorvex::ProductTable> table;
-    if (lorvex::ProductTable::open(dir / "TOWARY.TBL", table) !=
-        lorvex::ProductTable::OpenResult::Opened)
-        return;
+    std::unique_ptr<ProductTable> table;
+    if (ProductTable::open(dir / "TOWARY.TBL", table) != ProductTable::OpenResult::Opened) return;
     table->mapFieldNames();
     table->rewind();
     std::vector<std::uint8_t> record, field;
@@ -28,7 +28,7 @@ void readEverything(const std::string& bytes) {
         if (record.size() != table->recordSize()) __builtin_trap();
         for (int index = 0; index <= static_cast<int>(table->descriptors().size()); ++index) {
             table->getField(field, index, record);
-            if (field.size() > lorvex::ProductTable::kMaxRecordSize) __builtin_trap();
+            if (field.size() > ProductTable::kMaxRecordSize) __builtin_trap();
             (void)table->getDouble(index, record);
             (void)table->getText(index, record);
             (void)table->getLowByte(index, record);
