@@ -10,11 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> args(1);
     for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] == 0) {
-            args.emplace_back();
-        } else {
-            args.back() += static_cast<char>(data[i]);
-        }
+        if (data[i] == 0) args.emplace_back();
+        if (data[i] != 0) args.back() += static_cast<char>(data[i]);
     }
     const lorvex::Settings settings = lorvex::parseCommandLine(lorvex::joinArguments(args));
     // What the parser hands on must be usable as it stands.

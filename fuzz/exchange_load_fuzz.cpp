@@ -4,16 +4,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "support/job_harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static constexpr const char* kLetters[] = {"/CA", "/CB", "/CC", "/CD", "/CE", "/CF", "/CG",
-                                               "/CH", "/CI", "/CJ", "/CU", "/CW", "/CY", "/CZ"};
-    static constexpr const char* kCharsets[] = {"/S1", "/S2", "/S3", "/S4"};
+    static constexpr std::string_view kLetters = "ABCDEFGHIJUWYZ";
     if (size < 2 || size > 4096) return 0;
-    const char* letter = kLetters[data[0] % std::size(kLetters)];
-    const char* charset = kCharsets[data[1] % std::size(kCharsets)];
+    const std::string letter = std::string("/C") + kLetters[data[0] % kLetters.size()];
+    const std::string charset = "/S" + std::to_string(1 + data[1] % 4);
     const std::string file(reinterpret_cast<const char*>(data + 2), size - 2);
 
     lorvex::test::JobHarness harness;

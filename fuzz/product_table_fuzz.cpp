@@ -1,5 +1,6 @@
 // Any bytes as a product table: opened, its fields mapped, every record and field read; then the
 // same file loaded as PLU goods by the real run flow.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -12,23 +13,25 @@
 
 namespace {
 
-void readEverything(const std::filesystem::path& path) {
-    std::unique_ptr<lorvex::ProductTable> table;
-    if (lorvex::ProductTable::open(path, table) != lorvex::ProductTable::OpenResult::Opened) return;
+using lorvex::ProductTable;
+
+void readEverything(const std::string& bytes) {
+    const lorvex::test::TempDir dir("lorvex-fuzz-table");
+    dir.write("TOWARY.TBL", bytes);
+    std::unique_ptr<ProductTable> table;
+    if (ProductTable::open(dir / "TOWARY.TBL", table) != ProductTable::OpenResult::Opened) return;
     table->mapFieldNames();
     table->rewind();
-    std::vector<std::uint8_t> record;
-    const std::uint32_t count = std::min<std::uint32_t>(table->recordCount(), 64);
-    for (std::uint32_t i = 0; i < count; ++i) {
+    std::vector<std::uint8_t> record, field;
+    for (std::uint32_t i = 0; i < std::min<std::uint32_t>(table->recordCount(), 64); ++i) {
         table->readRecord(record);
         if (record.size() != table->recordSize()) __builtin_trap();
-        for (int field = 0; field < static_cast<int>(table->descriptors().size()) + 1; ++field) {
-            std::vector<std::uint8_t> bytes;
-            table->getField(bytes, field, record);
-            if (bytes.size() > lorvex::ProductTable::kMaxRecordSize) __builtin_trap();
-            (void)table->getDouble(field, record);
-            (void)table->getText(field, record);
-            (void)table->getLowByte(field, record);
+        for (int index = 0; index <= static_cast<int>(table->descriptors().size()); ++index) {
+            table->getField(field, index, record);
+            if (field.size() > ProductTable::kMaxRecordSize) __builtin_trap();
+            (void)table->getDouble(index, record);
+            (void)table->getText(index, record);
+            (void)table->getLowByte(index, record);
         }
         if (table->nextRecord() != 0) break;
     }
@@ -39,11 +42,7 @@ void readEverything(const std::filesystem::path& path) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > 16384) return 0;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    {
-        lorvex::test::TempDir dir("lorvex-fuzz-table");
-        dir.write("TOWARY.TBL", bytes);
-        readEverything(dir.path() / "TOWARY.TBL");
-    }
+    readEverything(bytes);
     lorvex::test::JobHarness harness;
     harness.file("TOWARY.TBL", bytes);
     const lorvex::test::JobResult run = harness.run({"/L", "/CH", "/FTOWARY.TBL"});

