@@ -122,13 +122,9 @@ SimProcess::~SimProcess() {
     stop();
 }
 
-bool SimProcess::start(const std::string& program, const std::filesystem::path& dir,
-                       const std::vector<std::string>& args, std::string& error) {
-    if (program.empty()) {
-        error = "lorvex-sim is not built";
-        return false;
-    }
-    pid_ = spawn(program, args, dir, outFd_, errFd_);
+bool SimProcess::start(const std::filesystem::path& dir, const std::vector<std::string>& args,
+                       std::string& error) {
+    pid_ = spawn(simBinary(), args, dir, outFd_, errFd_);
     if (pid_ < 0) {
         error = "cannot start lorvex-sim";
         return false;

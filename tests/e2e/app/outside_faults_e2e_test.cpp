@@ -29,7 +29,6 @@ std::string background(const SimSession& session, const std::string& before,
 const std::string kFullDisk = "trap '' XFSZ; ulimit -f 1";
 
 TEST(OutsideFaults, AFullDiskReports61AndKeepsTheOldFileOrTheTablesRecords) {
-    LORVEX_NEEDS_REAL_PROGRAMS();
     // Five goods fill a table to just under the one block; 42 departments are more than it.
     std::vector<TableGood> goods;
     for (int i = 1; i <= 5; ++i) goods.push_back({static_cast<double>(i), "OLD GOOD", 1});
@@ -56,7 +55,6 @@ TEST(OutsideFaults, AFullDiskReports61AndKeepsTheOldFileOrTheTablesRecords) {
 }
 
 TEST(OutsideFaults, AnInterruptedDumpLeavesTheOldFileAndNothingBesideIt) {
-    LORVEX_NEEDS_REAL_PROGRAMS();
     SimSession session;
     ASSERT_TRUE(session.ok()) << session.error();
     session.dir().write("DEPS.TXT", kOldFile);
@@ -73,7 +71,6 @@ TEST(OutsideFaults, AnInterruptedDumpLeavesTheOldFileAndNothingBesideIt) {
 // A second run reaches the same pty under another name, from a directory of its own: it fails
 // naming the holder on stderr, writes nothing there, and the first run finishes undisturbed.
 TEST(OutsideFaults, APortInUseNamesItsHolderAndDisturbsNothing) {
-    LORVEX_NEEDS_REAL_PROGRAMS();
     SimSession session;
     ASSERT_TRUE(session.ok()) << session.error();
     TempDir second("lorvex-e2e-busy");
@@ -100,7 +97,6 @@ TEST(OutsideFaults, APortInUseNamesItsHolderAndDisturbsNothing) {
 }
 
 TEST(OutsideFaults, RunsOnDifferentPortsDoNotDisturbEachOther) {
-    LORVEX_NEEDS_REAL_PROGRAMS();
     SimSession shop;
     SimSession empty({"--empty"});
     ASSERT_TRUE(shop.ok() && empty.ok()) << shop.error() << empty.error();
@@ -125,7 +121,6 @@ TEST(OutsideFaults, RunsOnDifferentPortsDoNotDisturbEachOther) {
 // Every byte is traced; the reader leaves after the first line: the job still finishes, with
 // its file whole and no temporary file beside it.
 TEST(OutsideFaults, AConsoleNobodyReadsLetsTheJobFinish) {
-    LORVEX_NEEDS_REAL_PROGRAMS();
     SimSession session;
     ASSERT_TRUE(session.ok()) << session.error();
     const ProcessResult run = shell(

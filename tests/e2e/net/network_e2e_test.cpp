@@ -77,7 +77,6 @@ Files runJob(const NetJob& job, bool network, bool rfc2217) {
 }
 
 TEST_P(NetworkJob, SameFilesAndRegisterAsOverThePty) {
-    LORVEX_NEEDS_REAL_PROGRAMS();
     if (!std::filesystem::exists(kSer2net)) GTEST_SKIP() << "ser2net is not installed";
     const Files reference = runJob(GetParam(), false, false);
     ASSERT_FALSE(reference.count("error.orv")) << reference.at("error.orv");
@@ -109,7 +108,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NetworkPort, DroppedAndRefusedConnections) {
-    LORVEX_NEEDS_REAL_PROGRAMS();
     if (!std::filesystem::exists(kSer2net)) GTEST_SKIP() << "ser2net is not installed";
     SimSession session({"--line-time"});
     ASSERT_TRUE(session.ok()) << session.error();
