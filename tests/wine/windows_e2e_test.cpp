@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -18,57 +17,40 @@ namespace {
 
 const std::filesystem::path kPorts = LORVEX_WINE_PORTS;
 
-class WineEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        setenv("WINEPREFIX", LORVEX_WINE_PREFIX, 1);
-        setenv("WINEDEBUG", "-all", 1);
-        setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
-        unsetenv("DISPLAY");
-    }
-};
-const auto* const kWine = ::testing::AddGlobalTestEnvironment(new WineEnvironment);
-
 // Console output and text files of a Windows run end their lines in CR LF.
 std::string unixLines(std::string text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        out += text[i];
-    }
-    return out;
+    std::erase(text, '\r');
+    return text;
 }
 
+// lorvex.exe under Wine, with the prefix the setup prepared and no display.
 ProcessResult runWindows(const std::vector<std::string>& args, const std::filesystem::path& dir) {
-    std::vector<std::string> all{LORVEX_WINDOWS_EXE};
+    std::vector<std::string> all{"-u", "DISPLAY", "WINEDEBUG=-all",
+                                 "WINEDLLOVERRIDES=mscoree,mshtml="};
+    all.insert(all.end(), {"WINEPREFIX=" LORVEX_WINE_PREFIX, LORVEX_WINE, LORVEX_WINDOWS_EXE});
     all.insert(all.end(), args.begin(), args.end());
-    return runProcess(LORVEX_WINE, all, dir, 120000);
+    return runProcess("/usr/bin/env", all, dir, 120000);
 }
 
-// lorvex.exe with `args` against a simulator whose pty Wine reaches as COM<n> ("com1"): exit 0.
-void runOnWineSim(const TempDir& dir, const std::string& com, std::vector<std::string> simOptions,
-                  const std::vector<std::string>& args) {
-    simOptions.insert(simOptions.begin(), {"--link", (kPorts / com).string()});
+// lorvex.exe with `args` against a fresh simulator whose pty Wine reaches as `com` ("com1"), or
+// with no `com` the Linux build: the files it leaves in `dir`.
+Files runOnSim(const TempDir& dir, const std::string& com, std::vector<std::string> simOptions,
+               const std::vector<std::string>& args, int exitCode = 0) {
+    if (!com.empty()) simOptions.insert(simOptions.begin(), {"--link", (kPorts / com).string()});
     SimProcess sim;
     std::string error;
     EXPECT_TRUE(sim.start(dir.path(), simOptions, error)) << error;
-    const ProcessResult run = runWindows(args, dir.path());
-    EXPECT_EQ(run.exitCode, 0) << run.out;
-    sim.stop();
-}
-
-// The same job with the Linux build against a fresh simulator (none: no port): the files it
-// leaves.
-Files linuxReference(const std::vector<std::string>& args, std::vector<std::string> simOptions = {},
-                     int exitCode = 0) {
-    TempDir dir("lorvex-wine-ref");
-    SimProcess sim;
-    std::string error;
-    EXPECT_TRUE(sim.start(dir.path(), simOptions, error)) << error;
-    const ProcessResult run = runLorvex(args, dir.path());
+    const ProcessResult run =
+        com.empty() ? runLorvex(args, dir.path()) : runWindows(args, dir.path());
     EXPECT_EQ(run.exitCode, exitCode) << run.out << run.err;
     sim.stop();
     return dir.read();
+}
+
+// The same job with the Linux build in a directory of its own: the reference.
+Files linuxReference(const std::vector<std::string>& args,
+                     const std::vector<std::string>& simOptions = {}, int exitCode = 0) {
+    return runOnSim(TempDir("lorvex-wine-ref"), "", simOptions, args, exitCode);
 }
 
 TEST(Windows, ScreensAreTheMazoviaBytesAndStartupFailuresKeepTheUsersFile) {
@@ -93,14 +75,15 @@ TEST(Windows, ScreensAreTheMazoviaBytesAndStartupFailuresKeepTheUsersFile) {
 TEST(Windows, DepartmentDumpMatchesLinuxAndLoadsBack) {
     const Files reference = linuxReference({"/P1", "/CG", "/FDEPS.TXT"});
     TempDir dir("lorvex-wine");
-    runOnWineSim(dir, "com10", {}, {"/P10", "/CG", "/FDEPS.TXT"});
-    const std::string written = dir.read()["DEPS.TXT"];
+    const std::string written =
+        runOnSim(dir, "com10", {}, {"/P10", "/CG", "/FDEPS.TXT"})["DEPS.TXT"];
     EXPECT_NE(written.find("\r\n"), std::string::npos) << "text mode writes CR LF";
     EXPECT_EQ(unixLines(written), reference.at("DEPS.TXT"));
 
     const std::string state = (dir / "reg.state").string();
-    runOnWineSim(dir, "com1", {"--empty", "--state", state}, {"/P1", "/CG", "/L", "/FDEPS.TXT"});
-    EXPECT_FALSE(dir.read().count("error.orv"));
+    EXPECT_FALSE(
+        runOnSim(dir, "com1", {"--empty", "--state", state}, {"/P1", "/CG", "/L", "/FDEPS.TXT"})
+            .count("error.orv"));
     const Files again = linuxReference({"/P1", "/CG", "/FAGAIN.TXT"}, {"--state", state});
     EXPECT_EQ(again.at("AGAIN.TXT"), reference.at("DEPS.TXT"));
 }
@@ -111,8 +94,9 @@ TEST(Windows, GoodsFromAProductTableInOneChainedLoad) {
                                      {.code = 12345678, .name = "Mleko", .price = 2.5},
                                      {.code = 5900000000001, .name = "Kawa", .price = 3.5}}));
     const std::string state = (dir / "reg.state").string();
-    runOnWineSim(dir, "com1", {"--empty", "--state", state}, {"/P1", "/CH", "/L", "/FTOW.DAT"});
-    EXPECT_FALSE(dir.read().count("error.orv")) << dir.read()["error.orv"];
+    EXPECT_FALSE(
+        runOnSim(dir, "com1", {"--empty", "--state", state}, {"/P1", "/CH", "/L", "/FTOW.DAT"})
+            .count("error.orv"));
     const std::string plu =
         linuxReference({"/P1", "/CH", "/A", "/FPLU.TXT"}, {"--state", state}).at("PLU.TXT");
     EXPECT_EQ(std::count(plu.begin(), plu.end(), '\n'), 3) << plu;
@@ -123,10 +107,10 @@ TEST(Windows, GoodsFromAProductTableInOneChainedLoad) {
 TEST(Windows, ErrorLogInEachEncoding) {
     for (const char* option : {"/S1", "/S2", "/S3"}) {
         TempDir dir("lorvex-wine");
-        runOnWineSim(dir, "com1", {"--error", "B:0:26"}, {"/P1", "/CB", "/FHDR.TXT", option});
-        const Files reference =
-            linuxReference({"/P1", "/CB", "/FHDR.TXT", option}, {"--error", "B:0:26"});
-        EXPECT_EQ(dir.read()["error.orv"], reference.at("error.orv")) << option;
+        const std::vector<std::string> job{"/P1", "/CB", "/FHDR.TXT", option};
+        EXPECT_EQ(runOnSim(dir, "com1", {"--error", "B:0:26"}, job)["error.orv"],
+                  linuxReference(job, {"--error", "B:0:26"}).at("error.orv"))
+            << option;
     }
 }
 
