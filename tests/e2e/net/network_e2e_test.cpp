@@ -16,11 +16,11 @@ namespace {
 
 const std::string kSer2net = "/usr/sbin/ser2net";
 
+// A port free on every address (the system picks it for port 0).
 int freePort() {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
