@@ -1,20 +1,12 @@
 #pragma once
 
-// What the end-to-end tests share: the skip where the real programs cannot run, and lorvex
-// started from a shell script.
+// What the end-to-end tests share: lorvex started from a shell script.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "support/sim_session.h"
-
-// Skips the test on a platform without lorvex-sim.
-#define LORVEX_NEEDS_REAL_PROGRAMS()                                        \
-    do {                                                                    \
-        std::string why_;                                                   \
-        if (!::lorvex::test::endToEndAvailable(why_)) GTEST_SKIP() << why_; \
-    } while (false)
 
 namespace lorvex::test {
 

@@ -77,18 +77,18 @@ void pump(int& outFd, std::string& out, int& errFd, std::string& err, int ms) {
     }
 }
 
-// Waits for the child until the deadline, then kills it; its exit code, or -1 when it did not
-// exit by itself. `errFd` is read meanwhile.
-int reap(int pid, int& errFd, std::string& err, Clock::time_point deadline) {
-    int status = 0;
-    int none = -1;
-    std::string ignored;
-    pid_t done = ::waitpid(pid, &status, WNOHANG);
-    while (done == 0 && millisecondsLeft(deadline) > 0) {
-        pump(none, ignored, errFd, err, 10);
-        done = ::waitpid(pid, &status, WNOHANG);
+// Reads both pipes until they close or the deadline passes, then reaps the child, killed when
+// it is still running at the deadline; its exit code, or -1 when it did not exit by itself.
+int drainAndReap(int pid, int& outFd, std::string& out, int& errFd, std::string& err,
+                 Clock::time_point deadline) {
+    while ((outFd >= 0 || errFd >= 0) && millisecondsLeft(deadline) > 0)
+        pump(outFd, out, errFd, err, millisecondsLeft(deadline));
+    for (int* fd : {&outFd, &errFd}) {
+        if (*fd >= 0) ::close(*fd);
+        *fd = -1;
     }
-    if (done == 0) {
+    int status = 0;
+    if (::waitpid(pid, &status, millisecondsLeft(deadline) > 0 ? 0 : WNOHANG) == 0) {
         ::kill(pid, SIGKILL);
         ::waitpid(pid, &status, 0);
         return -1;
@@ -109,12 +109,8 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
         return result;
     }
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while ((outFd >= 0 || errFd >= 0) && millisecondsLeft(deadline) > 0)
-        pump(outFd, result.out, errFd, result.err, millisecondsLeft(deadline));
-    result.exitCode = reap(pid, errFd, result.err, deadline);
+    result.exitCode = drainAndReap(pid, outFd, result.out, errFd, result.err, deadline);
     result.timedOut = millisecondsLeft(deadline) == 0 && result.exitCode < 0;
-    for (const int fd : {outFd, errFd})
-        if (fd >= 0) ::close(fd);
     return result;
 }
 
@@ -122,13 +118,9 @@ SimProcess::~SimProcess() {
     stop();
 }
 
-bool SimProcess::start(const std::string& program, const std::filesystem::path& dir,
-                       const std::vector<std::string>& args, std::string& error) {
-    if (program.empty()) {
-        error = "lorvex-sim is not built";
-        return false;
-    }
-    pid_ = spawn(program, args, dir, outFd_, errFd_);
+bool SimProcess::start(const std::filesystem::path& dir, const std::vector<std::string>& args,
+                       std::string& error) {
+    pid_ = spawn(simBinary(), args, dir, outFd_, errFd_);
     if (pid_ < 0) {
         error = "cannot start lorvex-sim";
         return false;
@@ -153,14 +145,9 @@ std::string SimProcess::device() const {
 int SimProcess::stop() {
     if (pid_ <= 0) return -1;
     ::kill(pid_, SIGTERM);
-    const int code = reap(pid_, errFd_, err_, Clock::now() + std::chrono::seconds(5));
-    int none = -1;
-    std::string ignored;
-    for (int i = 0; i < 100 && errFd_ >= 0; ++i) pump(none, ignored, errFd_, err_, 10);
-    for (int* fd : {&outFd_, &errFd_}) {
-        if (*fd >= 0) ::close(*fd);
-        *fd = -1;
-    }
+    std::string out;
+    const int code =
+        drainAndReap(pid_, outFd_, out, errFd_, err_, Clock::now() + std::chrono::seconds(5));
     pid_ = -1;
     return code;
 }

@@ -20,27 +20,12 @@ struct ProcessResult {
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::filesystem::path& dir, int timeoutMs);
 
-// The binaries under test. The test programs get their paths as compile definitions, so these
-// are defined here, in the test's own translation unit.
+// The binaries under test.
 inline std::string lorvexBinary() {
-#ifdef LORVEX_BINARY
     return LORVEX_BINARY;
-#else
-    return {};
-#endif
 }
 inline std::string simBinary() {
-#if defined(LORVEX_SIM_BINARY) && !defined(_WIN32)
     return LORVEX_SIM_BINARY;
-#else
-    return {};
-#endif
-}
-
-// Arguments with one more.
-inline std::vector<std::string> operator+(std::vector<std::string> args, const std::string& more) {
-    args.push_back(more);
-    return args;
 }
 
 // The lorvex binary with a time limit.
@@ -57,12 +42,10 @@ class SimProcess {
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
-    // Starts lorvex-sim in `dir` with the arguments and waits until it says it serves. False
-    // with a message when it does not within 5 s.
+    // Starts lorvex-sim (the binary this test was built with) in `dir` with the arguments and
+    // waits until it says it serves. False with a message when it does not within 5 s.
     bool start(const std::filesystem::path& dir, const std::vector<std::string>& args,
-               std::string& error) {
-        return start(simBinary(), dir, args, error);  // the binary as this test was built with
-    }
+               std::string& error);
     // "lorvex-sim: serving COM1 -> /dev/pts/N"
     const std::string& readyLine() const { return readyLine_; }
     // The pty device it serves on.
@@ -74,23 +57,11 @@ class SimProcess {
     const std::string& errorText() const { return err_; }
 
   private:
-    bool start(const std::string& program, const std::filesystem::path& dir,
-               const std::vector<std::string>& args, std::string& error);
-
     int pid_ = -1;
     int outFd_ = -1;
     int errFd_ = -1;
     std::string readyLine_;
     std::string err_;
 };
-
-// True when this platform can run the end-to-end tests (a pty and both binaries).
-inline bool endToEndAvailable(std::string& why) {
-    if (simBinary().empty()) {
-        why = "lorvex-sim is not built on this platform";
-        return false;
-    }
-    return true;
-}
 
 }  // namespace lorvex::test

@@ -3,21 +3,19 @@
 // A fresh directory under the system's temporary directory, removed with everything in it when
 // the object goes. Header-only, for every test layer.
 
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
-
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 namespace lorvex::test {
 
@@ -38,16 +36,9 @@ inline void writeText(const std::filesystem::path& path, const std::string& byte
 class TempDir {
   public:
     explicit TempDir(const std::string& prefix = "lorvex-test") {
-        std::random_device seed;
-        std::mt19937_64 random(seed());
-        const std::filesystem::path base = std::filesystem::temp_directory_path();
-        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-            const auto candidate = base / (prefix + "-" + std::to_string(random()));
-            std::error_code ec;
-            if (std::filesystem::create_directory(candidate, ec)) path_ = candidate;
-        }
-        if (path_.empty())
-            throw std::runtime_error("cannot create a directory in " + base.string());
+        std::string name = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+        if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("cannot create " + name);
+        path_ = name;
     }
     ~TempDir() {
         std::error_code ignored;
@@ -80,7 +71,6 @@ class TempDir {
     std::filesystem::path path_;
 };
 
-#ifndef _WIN32
 // A full disk: runs `body` in a child process whose files cannot grow past `bytes`; true when the
 // child's `body` returned true.
 template <typename Body>
@@ -95,6 +85,5 @@ bool onAFullDisk(std::size_t bytes, Body body) {
     return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
            WEXITSTATUS(status) == 0;
 }
-#endif
 
 }  // namespace lorvex::test

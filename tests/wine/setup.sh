@@ -13,9 +13,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 # A dosdevices/com1 link made by hand is overwritten when Wine starts; the registry mapping holds.
-for port in COM1 COM10; do
-    lower=$(echo "$port" | tr 'A-Z' 'a-z')
-    wine reg add 'HKLM\Software\Wine\Ports' /v "$port" /t REG_SZ /d "$ports/$lower" /f \
+for port in com1 com10; do
+    wine reg add 'HKLM\Software\Wine\Ports' /v "${port^^}" /t REG_SZ /d "$ports/$port" /f \
         </dev/null >/dev/null 2>&1
 done
 wineserver -k || true

@@ -1,11 +1,8 @@
 // The real binary's screens through a pipe: UTF-8, exit code 0, the old error log gone, no port.
 
-#include <gtest/gtest.h>
-
 #include "app/screens.h"
+#include "e2e/e2e.h"
 #include "platform/codepages.h"
-#include "support/processes.h"
-#include "support/temp_dir.h"
 
 namespace lorvex::test {
 namespace {

@@ -10,7 +10,6 @@ namespace lorvex::test {
 namespace {
 
 TEST(SimProgram, ReplacesTheLinkOfAKilledSimulatorOnly) {
-    LORVEX_NEEDS_REAL_PROGRAMS();
     TempDir dir("lorvex-e2e-sim");
     EXPECT_TRUE(runProcess(simBinary(), {}, dir.path(), 300).timedOut);  // killed at the time-out
     ASSERT_TRUE(std::filesystem::is_symlink(dir / "COM1"));
