@@ -172,9 +172,9 @@ INSTANTIATE_TEST_SUITE_P(AllJobs, FaultMatrix,
                          ::testing::Combine(::testing::ValuesIn(jobs()),
                                             ::testing::ValuesIn(faultCases())),
                          [](const auto& info) {
-                             const auto& [job, fault] = info.param;
+                             const Job job = std::get<0>(info.param);
                              return (job.load ? "Load" : "Dump") + std::string(1, job.letter) +
-                                    "_" + fault.name;
+                                    "_" + std::get<1>(info.param).name;
                          });
 
 }  // namespace
