@@ -13,9 +13,7 @@
 namespace lorvex::test {
 namespace {
 
-std::string s(std::size_t n) {
-    return std::string(n, ' ');
-}
+const auto s = [](std::size_t n) { return std::string(n, ' '); };
 
 sim::Plu good(const std::string& name, std::int64_t price, int department,
               std::uint64_t tandem = 0) {
