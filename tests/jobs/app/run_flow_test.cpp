@@ -48,9 +48,8 @@ TEST(RunFlow, StartupFailuresLeaveFilesAsTheyWere) {
     }
     // Only the goods jobs work on a product table; every other job refuses one before the port.
     for (const char letter : std::string("ABCDEFGIJKLOPRSTUWYZ")) {
-        JobHarness harness;
-        harness.file("TAB.DAT", table(false));
-        const JobResult run = harness.run({std::string("/C") + letter, "/FTAB.DAT"});
+        const JobResult run =
+            runJob({std::string("/C") + letter, "/FTAB.DAT"}, {{"TAB.DAT", table(false)}});
         EXPECT_EQ(run.exitCode, 2) << letter;
         EXPECT_FALSE(run.portSettings.has_value()) << letter;
     }
