@@ -129,23 +129,16 @@ TEST_P(FaultMatrix, EndsInBoundedTimeWithTheRightStatusAndNothingHalfWritten) {
     const bool hits = clean.exchanges.size() > fault.needsExchanges && reports;
     const bool lastStatusOnly =
         !job.load && std::string("DGZ").find(job.letter) != std::string::npos;
-    switch (job.load ? fault.load : fault.dump) {
-        case Expect::Same:
-            EXPECT_EQ(log, "");
-            EXPECT_EQ(run.file(kFile), clean.file(kFile));
-            break;
-        case Expect::NoAnswer:
-            EXPECT_TRUE(!hits || log.find(kNoConnection) != std::string::npos);
-            break;
-        case Expect::Failure:
-            EXPECT_TRUE(!hits || !log.empty());
-            break;
-        case Expect::RamError:
-            EXPECT_TRUE(!reports || lastStatusOnly || log.find(kRamError) != std::string::npos);
-            break;
-        case Expect::Any:
-            break;
+    const Expect expect = job.load ? fault.load : fault.dump;
+    if (expect == Expect::Same) {
+        EXPECT_EQ(log, "");
+        EXPECT_EQ(run.file(kFile), clean.file(kFile));
     }
+    const bool noAnswer = log.find(kNoConnection) != std::string::npos;
+    EXPECT_TRUE(expect != Expect::NoAnswer || !hits || noAnswer);
+    EXPECT_TRUE(expect != Expect::Failure || !hits || !log.empty());
+    const bool ramError = log.find(kRamError) != std::string::npos;
+    EXPECT_TRUE(expect != Expect::RamError || !reports || lastStatusOnly || ramError);
     // Only the register's own messages: never one that says a file could not be written.
     EXPECT_EQ(log.find("61  B"), std::string::npos);
 
