@@ -128,7 +128,6 @@ TEST(PluReports, FailuresAreReportedAndKeepWhatWasRead) {
     } cases[] = {
         {"/CM /FREP.TXT", [](auto& p) { p.add(sim::Fault::mute().at(2)); }, 2,
          kSalesLines.substr(0, kSalesLines.find('\n') + 1), kNotice + kLinkLost},
-        {"/CN /FREP.TXT", [](auto& p) { p.add(sim::Fault::silence()); }, 0, "", kNoConnection},
         {"/CN /FREP.TXT", [](auto& p) { p.add(sim::Fault::mute()); }, 1, "", kNotice + kLinkLost},
         {"/CM /FTAB.DAT", [](auto& p) { p.add(sim::Fault::silence()); }, 0, "",
          kNoConnection + kNoConnection},
