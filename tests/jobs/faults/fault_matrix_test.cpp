@@ -83,9 +83,8 @@ Files loadInput(const Job& job) {
     if (job.letter != 'W') return {{kFile, input}};
     const std::vector<std::string> cards = linesOf(input);
     input.clear();
-    for (std::size_t card = 0; card < cards.size(); ++card) {
+    for (std::size_t card = 0; card < cards.size(); ++card)
         input += "KRT    " + std::to_string(card + 1) + cards[card].substr(8) + "\n";
-    }
     return {{kFile, input}};
 }
 

@@ -15,8 +15,7 @@ namespace {
 
 const auto s = [](std::size_t n) { return std::string(n, ' '); };
 
-sim::Plu good(const std::string& name, std::int64_t price, int department,
-              std::uint64_t tandem = 0) {
+sim::Plu good(const std::string& name, std::int64_t price, int department, int tandem = 0) {
     sim::Plu plu;
     plu.name = name + s(18 - name.size());
     plu.price = price;
