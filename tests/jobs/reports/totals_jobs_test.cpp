@@ -34,7 +34,9 @@ sim::RegisterMemory fullCounters() {
     return memory;
 }
 
-TEST(TotalsReports, RequestAndFirstLineOfEachReport) {
+// Each report's request and first line; with /R the same figures with the zeroing digit in every
+// request, and the next read finds the counters cleared.
+TEST(TotalsReports, RequestFirstLineAndZeroing) {
     const std::string zero = "," + right("0.00");
     const std::string amounts = ",1.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,0.00,";
     const std::string item = std::string(17, '0') + "1";
@@ -61,26 +63,16 @@ TEST(TotalsReports, RequestAndFirstLineOfEachReport) {
          "1123456789,1223456789,1323456789,1423456789,0.00,0.05"},
     };
     for (const auto& c : cases) {
-        const JobResult run = runJob({c.command, "/FREP.TXT", "/S3"}, {}, fullCounters());
-        EXPECT_EQ(run.pcFrames().at(0), c.request) << c.command;
-        EXPECT_EQ(linesOf(run.file("REP.TXT")).at(0), c.line) << c.command;
-        EXPECT_EQ(run.errorLog(), "") << c.command;
-    }
-}
-
-// A read with /R reports the same figures with the zeroing digit in every request; the next
-// read finds the counters cleared.
-TEST(ReportJobs, ZeroingReadsThenClearsTheCounters) {
-    for (const char* command : {"/CK", "/CL", "/CO", "/CP", "/CR", "/CS", "/CT", "/CM", "/CN"}) {
-        JobHarness harness;
-        const JobResult before = harness.run({command, "/FREP.TXT"});
-        const JobResult zeroing = harness.run({command, "/FREP.TXT", "/R"});
-        const JobResult after = harness.run({command, "/FREP.TXT"});
-        ASSERT_FALSE(zeroing.pcFrames().empty()) << command;
-        for (const std::string& frame : before.pcFrames()) EXPECT_EQ(frame[2], '0') << command;
-        for (const std::string& frame : zeroing.pcFrames()) EXPECT_EQ(frame[2], '2') << command;
-        EXPECT_EQ(zeroing.file("REP.TXT"), before.file("REP.TXT")) << command;
-        EXPECT_NE(after.file("REP.TXT"), before.file("REP.TXT")) << command;
+        SCOPED_TRACE(c.command);
+        JobHarness harness(fullCounters());
+        const JobResult before = harness.run({c.command, "/FREP.TXT", "/S3"});
+        EXPECT_EQ(before.pcFrames().at(0), c.request);
+        EXPECT_EQ(linesOf(before.file("REP.TXT")).at(0), c.line);
+        EXPECT_EQ(before.errorLog(), "");
+        const JobResult zeroing = harness.run({c.command, "/FREP.TXT", "/S3", "/R"});
+        for (const std::string& frame : zeroing.pcFrames()) EXPECT_EQ(frame[2], '2');
+        EXPECT_EQ(zeroing.file("REP.TXT"), before.file("REP.TXT"));
+        EXPECT_NE(harness.run({c.command, "/FREP.TXT"}).file("REP.TXT"), before.file("REP.TXT"));
     }
 }
 
@@ -115,19 +107,15 @@ TEST(LoopedReports, NumberEachRequestAndStopAtTheFirstRefusal) {
 
 // The state query asks the same in both directions; a report job's load sends nothing.
 TEST(ReportJobs, NothingIsSentOnALoadButTheStateQuery) {
-    for (const char* command :
-         {"/CK", "/CL", "/CM", "/CN", "/CO", "/CP", "/CR", "/CS", "/CT", "/CX"}) {
-        const JobResult load = runJob({command, "/L", "/FREP.TXT"}, {{"REP.TXT", "PLT,1\n"}});
-        if (command[2] == 'X') {
-            EXPECT_EQ(load.pcFrames(), std::vector<std::string>{"Sp0" + kZeros});
-        } else {
-            EXPECT_TRUE(load.transcript.entries().empty()) << command;
-        }
-        EXPECT_EQ(load.file("REP.TXT"), "PLT,1\n") << command;
-        EXPECT_FALSE(load.has("error.orv")) << command;
+    for (const std::string command : {"/CK /L", "/CL /L", "/CM /L", "/CN /L", "/CO /L", "/CP /L",
+                                      "/CR /L", "/CS /L", "/CT /L", "/CX /L", "/CX /D"}) {
+        const JobResult run = runJob(split(command + " /FREP.TXT"), {{"REP.TXT", "PLT,1\n"}});
+        const bool query = command[2] == 'X';
+        EXPECT_EQ(run.transcript.entries().empty(), !query) << command;
+        EXPECT_EQ(run.pcFrames(), query ? split("Sp0" + kZeros) : split("")) << command;
+        EXPECT_EQ(run.file("REP.TXT"), "PLT,1\n") << command;
+        EXPECT_FALSE(run.has("error.orv")) << command;
     }
-    EXPECT_EQ(runJob({"/CX", "/D", "/FREP.TXT"}, {{"REP.TXT", "KEEP\n"}}).pcFrames(),
-              std::vector<std::string>{"Sp0" + kZeros});
 }
 
 }  // namespace
