@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <sstream>
+
 #include "goods/product_table.h"
 #include "support/table_builder.h"
 #include "support/temp_dir.h"
@@ -159,6 +164,44 @@ TEST(ProductTableAppend, AWriteErrorIsReportedAndTheFileStays) {
     EXPECT_EQ(fileBytes(dir / "t.dat"), before);
 }
 #endif
+
+// Debian's cldump, another reader of such tables, sees the appended good field by field ("NAME :
+// value" lines after "=== RECORD n:").
+TEST(ProductTableAppend, AnotherReaderSeesTheAppendedGood) {
+    if (std::system("command -v cldump >/dev/null 2>&1") != 0) GTEST_SKIP() << "no cldump";
+    TableSpec spec = fullSpec();
+    spec.records = {spec.record(0)};
+    TempDir dir;
+    {
+        auto table = openTable(dir / "TOWARY.DAT", buildTable(spec));
+        ASSERT_NE(table, nullptr);
+        ASSERT_TRUE(table->writeProductRecord(kBread));
+    }
+    std::FILE* pipe =
+        popen(("timeout 30 cldump -D '" + (dir / "TOWARY.DAT").string() + "'").c_str(), "r");
+    std::string out(1 << 16, '\0');
+    out.resize(pipe ? std::fread(out.data(), 1, out.size(), pipe) : 0);
+    ASSERT_TRUE(pipe && pclose(pipe) == 0) << out;
+    std::map<std::string, std::string> good;
+    std::istringstream lines(out.substr(out.find("=== RECORD 2")));
+    for (std::string line; std::getline(lines, line);) {
+        const auto colon = line.find(" : ");
+        const auto end = line.find_last_not_of(' ');
+        if (colon != std::string::npos && end > colon + 2)
+            good[line.substr(0, line.find(' '))] = line.substr(colon + 3, end - colon - 2);
+    }
+    for (const auto& [name, value] : {std::pair{"NAZWA", "CHLEB ZWYKLY"},
+                                      {"KOD", "     59012341"},
+                                      {"KODNR", "5901234123457.000000"},
+                                      {"CENA", "2.500000"},
+                                      {"DZIAL", "258"},
+                                      {"HALO", "7"},
+                                      {"STATUS", "IMP"},
+                                      {"JM", "SZT"},
+                                      {"ZAOKN", "0.010000"},
+                                      {"TANDEM", "10.000000"}})
+        EXPECT_EQ(good[name], value) << name;
+}
 
 }  // namespace
 }  // namespace lorvex
