@@ -19,13 +19,5 @@ TEST(ParseStatus, UpperCaseHexDigitsAndSeventeenForAnythingElse) {
     }
 }
 
-TEST(AnswerField, NeverReachesPastTheReceivedText) {
-    const std::string answer = "DH01Chleb";
-    EXPECT_EQ(answerField(answer, 4, 5), "Chleb");
-    EXPECT_EQ(answerField(answer, 4, 18), "Chleb");
-    EXPECT_EQ(answerField(answer, 9, 2), "");
-    EXPECT_EQ(answerField(answer, 400, 2), "");
-}
-
 }  // namespace
 }  // namespace lorvex::test
