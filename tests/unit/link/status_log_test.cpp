@@ -15,9 +15,6 @@ TEST(StatusMessage, NumberedPolishLinesInEachEncoding) {
         std::string expected;
     };
     const Case cases[] = {
-        {1, CharsetMode::Latin,
-         "01  B\x88\xA9"
-         "dny typ zadania\n"},
         {7, CharsetMode::Latin, "07  Przekroczona warto\x98\x86 numeryczna - 3, kod: 590123\n"},
         {28, CharsetMode::None, "35  Bledny znak flagi\n"},
         {32, CharsetMode::None, "40  Niezerowe totalizery- 3, kod: 590123\n"},
