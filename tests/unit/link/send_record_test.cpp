@@ -77,10 +77,13 @@ TEST(SendRecord, RefusalsResendTheRecordOnlyAfterItsLengthAndEndAtTheHundredAndF
     EXPECT_EQ(l.port.events().back(), "EOT");
 }
 
-TEST(SendRecord, TraceAtLevelFourShowsTheChainsBytes) {
+// Goods go in one transaction: an ETB after the first record, the EOT after the last.
+TEST(SendRecord, AChainsBytesOnTheWireAndTracedAtLevelFour) {
     LinkRig r({{kAck}, {kAck}, {kAck}, {""}, {kAck}, {registerFrame("E  18")}, {kEot}}, 4);
-    r.link.sendRecordChained("SI1", "DI1", RecordPosition::First);
-    r.link.sendRecordChained("SI1", "DI2", RecordPosition::Last);
+    EXPECT_EQ(r.link.sendRecordChained("SI1", "DI1", RecordPosition::First), 0);
+    EXPECT_EQ(r.link.sendRecordChained("SI1", "DI2", RecordPosition::Last), 18);
+    EXPECT_EQ(r.port.events(), (std::vector<std::string>{"ENQ", "FRAME:SI1", "FRAME:DI1", "ETB",
+                                                         "FRAME:DI2", "EOT", "ACK"}));
     EXPECT_EQ(r.console.text(),
               "\n_>5\n6,\n_>2\nSI1\n_>3\n001D6,\n>6,\n_>2\nDI1\n_>3\n000A\n6,6,\n_>23\n\n>6,\n_>"
               "2\nDI2\n_>3\n0006\n6,6,\n_>4\n2,2,69,32,32,32,32,49,49,56,56,3,3,\n_>6\n4,4\n");
