@@ -9,20 +9,6 @@
 namespace lorvex::test {
 namespace {
 
-// The line switch on the virtual clock: each control-line change and look at the modem lines,
-// with its time.
-struct Switch {
-    std::vector<std::string> timeline() const {
-        std::vector<std::string> lines;
-        for (std::size_t i = 0; i < port.events().size(); ++i)
-            lines.push_back(std::to_string(port.eventTimes()[i]) + " " + port.events()[i]);
-        return lines;
-    }
-    VirtualClock clock;
-    ScriptedPort port{clock};
-    CapturingConsole console;
-};
-
 TEST(SelectChannel, PulsesUntilTheLinesShowTheChannel) {
     struct Case {
         int from;  // the channel shown before any pulse; 0: none is ever shown
@@ -46,10 +32,12 @@ TEST(SelectChannel, PulsesUntilTheLinesShowTheChannel) {
         {0, 5, 0, {"0 read", "0 DTR0", "0 RTS0", "500 DTR0", "500 RTS1"}, 500 + 29 * 51, "", 30},
     };
     for (const Case& c : cases) {
-        Switch s;
+        LinkRig s;  // each control-line change and look at the modem lines, with its time
         s.port.modemLines = [&c](int pulses) { return c.from == 0 ? 0 : c.from + pulses; };
         EXPECT_EQ(selectChannel(s.port, s.clock, s.console, c.traceLevel, c.wanted), 0);
-        const std::vector<std::string> timeline = s.timeline();
+        std::vector<std::string> timeline;
+        for (std::size_t i = 0; i < s.port.events().size(); ++i)
+            timeline.push_back(std::to_string(s.port.eventTimes()[i]) + " " + s.port.events()[i]);
         ASSERT_GE(timeline.size(), c.start.size());
         EXPECT_EQ(std::vector<std::string>(timeline.begin(), timeline.begin() + c.start.size()),
                   c.start);

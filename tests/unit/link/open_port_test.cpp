@@ -34,13 +34,5 @@ TEST(ResolvePortPath, PortNumbersAndDeviceNames) {
     }
 }
 
-TEST(OpenSerialPort, OnlyATerminalDeviceOpens) {
-    TempDir dir;
-    std::ofstream(dir.path() / "COM1") << "not a port";
-    CapturingConsole console;
-    PortFailure failure;
-    EXPECT_EQ(openSerialPort("1", 1, false, dir.path(), console, 0, failure), nullptr);
-}
-
 }  // namespace
 }  // namespace lorvex::test

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <csignal>
 #include <regex>
+#include <utility>
 
 #include "link/device_port.h"
 #include "link/posix/open_failure.h"
@@ -50,15 +51,12 @@ TEST(PortFailure, TheSystemsReasonWithAHintThatHelps) {
     ::close(ownLook);
     EXPECT_NE(openDevicePort(pty.slavePath(), false, console, 0, busy), nullptr) << "closed, free";
 
-    struct Case {
-        const char* path;
-        const char* reason;
-    };
-    for (const Case& c : {Case{"/dev/lorvex-no-such-port", "No such file or directory"},
-                          Case{"/dev/null", "not a serial device"}}) {
+    for (const auto& [path, reason] :
+         {std::pair{"/dev/lorvex-no-such-port", "No such file or directory"},
+          {"/dev/null", "not a serial device"}}) {
         PortFailure failure;
-        EXPECT_EQ(openDevicePort(c.path, false, console, 0, failure), nullptr);
-        EXPECT_EQ(failure.reason, c.reason) << c.path;
+        EXPECT_EQ(openDevicePort(path, false, console, 0, failure), nullptr);
+        EXPECT_EQ(failure.reason, reason) << path;
         EXPECT_TRUE(std::regex_match(failure.hint, kDeviceList)) << failure.hint;
     }
 }

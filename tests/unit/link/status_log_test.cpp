@@ -15,17 +15,6 @@ TEST(StatusMessage, NumberedPolishLinesInEachEncoding) {
         std::string expected;
     };
     const Case cases[] = {
-        {1, CharsetMode::Mazovia,
-         "01  B\x92\x91"
-         "dny typ zadania\n"},
-        {1, CharsetMode::None, "01  Bledny typ zadania\n"},
-        {1, CharsetMode::Latin,
-         "01  B\x88\xA9"
-         "dny typ zadania\n"},
-        {-1, CharsetMode::Mazovia,
-         "60 Brak po\x92\x86"
-         "czenia lub z\x92"
-         "a pozycja kluczyka\n"},
         {7, CharsetMode::Latin, "07  Przekroczona warto\x98\x86 numeryczna - 3, kod: 590123\n"},
         {28, CharsetMode::None, "35  Bledny znak flagi\n"},
         {32, CharsetMode::None, "40  Niezerowe totalizery- 3, kod: 590123\n"},
@@ -58,11 +47,6 @@ TEST(StatusLog, CreatedOnTheFirstFailureAndEchoedAtATraceLevel) {
          "02  B\x92\x91"
          "dny typ transmisji\n",
          "er=02  Błędny typ transmisji\n\n"},
-        {CharsetMode::Mazovia, 0, -1,
-         "60 Brak po\x92\x86"
-         "czenia lub z\x92"
-         "a pozycja kluczyka\n",
-         ""},
         {CharsetMode::None, 1, 23,
          "99  Uwaga! wszystkie bledy zapisano w pliku: error.orv\n23  Blad tandem\xA2w\n",
          "er=23  Blad tandemów\n\n"},
