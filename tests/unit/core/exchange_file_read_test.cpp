@@ -34,7 +34,6 @@ TEST(ExchangeFileRead, SplitsLinesAndPieces) {
         {"A\r\nB\r\n", "A+|B+|"},
         {"A\rB\nC\r", "A\rB+|C\r|"},
         {"\n\r\n", "+|+|"},
-        {"", ""},
         {x + "\r\n", x + "+|"},
         {std::string(450, 'x') + "\nZ\n", x + "|" + x + "|" + std::string(52, 'x') + "+|Z+|"},
         {x + "\rq\n", x + "|\rq+|"},
