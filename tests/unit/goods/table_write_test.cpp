@@ -73,8 +73,7 @@ TEST(ProductTableAppend, AppendsAfterTheCountedRecordsAndKeepsEverythingElse) {
                                  {kBread,
                                   {"MLEKO", "12", 1.99, 0, 123, 3, 0, 0, 0, 0},
                                   {std::string(40, 'N'), "1", 1, 1, 1, 1, 0, 0, 0, 0}});
-    const std::size_t size = spec.size();
-    const std::size_t data = spec.data();
+    const std::size_t size = spec.size(), data = spec.data();
     ASSERT_EQ(after.size(), data + 13 * size);
     // The header counts 13 records, 10 of them before this run, and is marked changed.
     Bytes before = buildTable(spec);
