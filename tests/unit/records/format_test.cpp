@@ -43,6 +43,7 @@ TEST(Records, ValuesThatDoNotFitGiveNoRecord) {
         return flagsRecord(layout, values).has_value();
     };
     const std::pair<const char*, bool> built[] = {
+        {"flag 256", flags(kFlags, 2, 256)},
         {"flag -1", flags(kFlags, 0, -1)},
         {"SOLVEK flag 1000", flags(kSolvekFlags, 8, 1000)},
         {"cashier 30", cashierRecord(30, "A", "1").has_value()},
