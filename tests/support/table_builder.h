@@ -21,7 +21,6 @@ struct FieldSpec {
     std::string name;
     std::uint8_t type = kByte;
     std::uint16_t length = 1;
-    int offset = -1;  // -1: right after the previous field
 };
 
 inline void putLe(Bytes& b, std::size_t at, std::uint64_t value, std::size_t count) {
@@ -40,16 +39,13 @@ inline Bytes doubleBytes(double value) {
     return b;
 }
 
-// The fields a load reads, with one it does not (ILOSC) first.
-inline std::vector<FieldSpec> goodsFields() {
-    return {{"TOW:ILOSC", kReal, 8},    {"TOW:KOD", kString, 13}, {"TOW:KODNR", kReal, 8},
-            {"TOW:CENADET", kReal, 8},  {"TOW:DZIAL", kLong, 4},  {"TOW:NAZWAF", kString, 18},
-            {"TOW:NAZWA", kString, 30}, {"TOW:OPCJE", kShort, 2}, {"TOW:TYPPODS", kString, 1},
-            {"TOW:TANDEM", kReal, 8},   {"TOW:HALO", kLong, 4}};
-}
-
 struct TableSpec {
-    std::vector<FieldSpec> fields = goodsFields();
+    // The fields a load reads, with one it does not (ILOSC) first.
+    std::vector<FieldSpec> fields = {
+        {"TOW:ILOSC", kReal, 8},    {"TOW:KOD", kString, 13}, {"TOW:KODNR", kReal, 8},
+        {"TOW:CENADET", kReal, 8},  {"TOW:DZIAL", kLong, 4},  {"TOW:NAZWAF", kString, 18},
+        {"TOW:NAZWA", kString, 30}, {"TOW:OPCJE", kShort, 2}, {"TOW:TYPPODS", kString, 1},
+        {"TOW:TANDEM", kReal, 8},   {"TOW:HALO", kLong, 4}};
     std::vector<Bytes> records;
     std::optional<std::uint32_t> headerCount;  // default: records.size()
     std::optional<std::uint16_t> recordSize;   // default: 5 + end of the last field
@@ -59,13 +55,10 @@ struct TableSpec {
     std::uint32_t appendedCount = 0;
     std::uint8_t unusedFill = 0;  // what the bytes the program does not use hold
 
-    // Where each field starts inside a record.
+    // Where each field starts inside a record, one after the other, and where the last one ends.
     std::vector<std::size_t> starts() const {
-        std::vector<std::size_t> at;
-        for (const FieldSpec& f : fields) {
-            const std::size_t next = at.empty() ? 5 : at.back() + fields[at.size() - 1].length;
-            at.push_back(f.offset >= 0 ? 5 + static_cast<std::size_t>(f.offset) : next);
-        }
+        std::vector<std::size_t> at{5};
+        for (const FieldSpec& f : fields) at.push_back(at.back() + f.length);
         return at;
     }
     std::size_t start(const std::string& name) const {
@@ -74,10 +67,7 @@ struct TableSpec {
         return starts()[static_cast<std::size_t>(found - fields.begin())];
     }
     std::uint16_t size() const {
-        std::size_t end = 5;
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            end = std::max(end, starts()[i] + fields[i].length);
-        return recordSize.value_or(static_cast<std::uint16_t>(end));
+        return recordSize.value_or(static_cast<std::uint16_t>(starts().back()));
     }
     std::uint32_t data() const {
         return dataOffset.value_or(static_cast<std::uint32_t>(85 + 27 * fields.size() + gap));
@@ -110,6 +100,11 @@ inline Bytes buildTable(const TableSpec& spec) {
     return out;
 }
 
+inline std::string tableText(const TableSpec& spec) {
+    const Bytes bytes = buildTable(spec);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 struct TableGood {
     double code = 0;
     std::string name;
@@ -138,8 +133,7 @@ inline std::string goodsTable(const std::vector<TableGood>& goods, std::uint32_t
         r[spec.start("TOW:TYPPODS")] = static_cast<std::uint8_t>(g.vat);
         spec.records.push_back(r);
     }
-    const Bytes bytes = buildTable(spec);
-    return std::string(bytes.begin(), bytes.end());
+    return tableText(spec);
 }
 
 }  // namespace lorvex::test

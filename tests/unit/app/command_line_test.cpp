@@ -26,7 +26,6 @@ TEST(CommandLine, KeysAndValues) {
         {{}, "P1 Fstd.dat C? D" + rest},
         {{"/P2", "/FDANE.TXT", "/CG", "/L"}, "P2 FDANE.TXT CG L" + rest},
         {{"/p2/fdane.txt/cg/l"}, "P2 FDANE.TXT CG L" + rest},
-        {{"/CA/V/H"}, "P1 Fstd.dat Cv D" + rest},
         {{"/CA/?"}, "P1 Fstd.dat C? D" + rest},
         {{"/L/D"}, "P1 Fstd.dat C? D" + rest},
         {{"/P1/P2"}, "P1 Fstd.dat C? D" + rest},

@@ -31,11 +31,7 @@ TEST(PluRecord, KeepsEveryFieldInItsColumnsOrRefusesTheValues) {
         {{NAN, "A", 1, 'A', 0, "00000", 1, 1, 0}, ""},
     };
     for (const Case& c : cases) {
-        const auto record = pluRecordText(1, c.in);
-        ASSERT_EQ(record.has_value(), !c.record.empty()) << c.in.code << " " << c.in.price;
-        if (record) {
-            EXPECT_EQ(*record, c.record);
-        }
+        EXPECT_EQ(pluRecordText(1, c.in).value_or(""), c.record) << c.in.code << " " << c.in.price;
     }
 }
 

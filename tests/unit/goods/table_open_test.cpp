@@ -13,33 +13,26 @@ using namespace test;
 using test::TempDir;
 using Result = ProductTable::OpenResult;
 
-void writeFile(const std::filesystem::path& path, const Bytes& bytes) {
-    test::writeText(path, std::string(bytes.begin(), bytes.end()));
-}
-
-Bytes table(const std::function<void(TableSpec&)>& change) {
+std::string table(const std::function<void(TableSpec&)>& change) {
     TableSpec spec;
     spec.fields = {{"TOW:NAZWA", kString, 10}, {"TOW:CENADET", kReal, 8}};
     spec.records = {spec.record(0x11), spec.record(0x22)};
     change(spec);
-    return buildTable(spec);
+    return tableText(spec);
 }
 
 // Text files fall through to the exchange-file path; damaged tables are refused outright, since
 // a dump would otherwise empty them. Either way the file is left exactly as it was.
 TEST(ProductTableOpen, SortsFilesIntoTablesTextAndRefusedTables) {
-    Bytes cutHeader = table([](TableSpec&) {});
-    cutHeader.resize(60);
     const struct {
         const char* what;
-        Bytes contents;
+        std::string contents;
         Result expected;
     } cases[] = {
         {"a sound table", table([](TableSpec&) {}), Result::Opened},
-        {"a text exchange file", {'P', 'L', 'U', '1', '\n'}, Result::NotATable},
-        {"the signature swapped", {0x33, 0x43, 0, 0}, Result::NotATable},
-        {"the signature alone", {0x43, 0x33}, Result::Invalid},
-        {"a header cut short", cutHeader, Result::Invalid},
+        {"a text exchange file", "PLU1\n", Result::NotATable},
+        {"the signature alone", "C3", Result::Invalid},
+        {"a header cut short", table([](TableSpec&) {}).substr(0, 60), Result::Invalid},
         {"no fields", table([](TableSpec& s) { s.fields.clear(), s.recordSize = 12; }),
          Result::Opened},
         {"61 fields", table([](TableSpec& s) { s.fields.assign(61, {"F"}), s.records.clear(); }),
@@ -56,13 +49,12 @@ TEST(ProductTableOpen, SortsFilesIntoTablesTextAndRefusedTables) {
     };
     TempDir dir;
     for (const auto& c : cases) {
-        writeFile(dir / "table.dat", c.contents);
+        dir.write("table.dat", c.contents);
         std::unique_ptr<ProductTable> opened;
         EXPECT_EQ(ProductTable::open(dir / "table.dat", opened), c.expected) << c.what;
         EXPECT_EQ(opened != nullptr, c.expected == Result::Opened) << c.what;
         opened.reset();
-        EXPECT_EQ(test::readText(dir / "table.dat"),
-                  std::string(c.contents.begin(), c.contents.end()));
+        EXPECT_EQ(readText(dir / "table.dat"), c.contents);
     }
     std::unique_ptr<ProductTable> opened;
     EXPECT_EQ(ProductTable::open(dir / "missing.dat", opened), Result::NotATable);
@@ -78,10 +70,8 @@ TEST(ProductTableRead, ReadsNamedFieldsOfRecordsUpToWhereTheFileEnds) {
     spec.records = {spec.record(' ')};
     putLe(spec.records[0], spec.start("TOW:DZIAL"), 0x0107u, 4);
     spec.headerCount = 3;
-    Bytes bytes = buildTable(spec);
-    bytes.resize(bytes.size() + 10, 'd');
     TempDir dir;
-    writeFile(dir / "t.dat", bytes);
+    dir.write("t.dat", tableText(spec) + std::string(10, 'd'));
     std::unique_ptr<ProductTable> table;
     ASSERT_EQ(ProductTable::open(dir / "t.dat", table), Result::Opened);
     table->mapFieldNames();

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
-#include <map>
-#include <sstream>
 
 #include "goods/product_table.h"
 #include "support/table_builder.h"
@@ -52,35 +50,37 @@ Bytes text(const std::string& s) {
 const ProductReportRecord kBread{
     "CHLEB ZWYKLY", "     5901234123457", 3.0, 4, 10, 258, 7, 'A', 0, 0x15};
 
+// The table with the goods appended by the program, as the file then holds it.
+Bytes appended(const TempDir& dir, const TableSpec& spec,
+               std::initializer_list<ProductReportRecord> goods) {
+    {
+        auto table = openTable(dir / "TOWARY.DAT", buildTable(spec));
+        for (const ProductReportRecord& good : goods) {
+            EXPECT_TRUE(table && table->writeProductRecord(good));
+        }
+    }
+    return fileBytes(dir / "TOWARY.DAT");
+}
+
 TEST(ProductTableAppend, AppendsAfterTheCountedRecordsAndKeepsEverythingElse) {
     TableSpec spec = fullSpec();
     for (int i = 0; i < 10; ++i) spec.records.push_back(spec.record(static_cast<std::uint8_t>(i)));
     spec.appendedCount = 7;
     spec.unusedFill = 0xA5;
     spec.gap = 16;
-    const Bytes before = buildTable(spec);
     TempDir dir;
-    {
-        auto table = openTable(dir / "t.dat", before);
-        ASSERT_NE(table, nullptr);
-        EXPECT_TRUE(table->writeProductRecord(kBread));
-        EXPECT_TRUE(table->writeProductRecord({"MLEKO", "12", 1.99, 0, 123, 3, 0, 0, 0, 0}));
-        EXPECT_TRUE(table->writeProductRecord({std::string(40, 'N'), "1", 1, 1, 1, 1, 0, 0, 0, 0}));
-        EXPECT_EQ(table->recordCount(), 13u);
-    }
-    const Bytes after = fileBytes(dir / "t.dat");
-    const std::size_t size = spec.size();
-    const std::size_t data = spec.data();
+    const Bytes after = appended(dir, spec,
+                                 {kBread,
+                                  {"MLEKO", "12", 1.99, 0, 123, 3, 0, 0, 0, 0},
+                                  {std::string(40, 'N'), "1", 1, 1, 1, 1, 0, 0, 0, 0}});
+    const std::size_t size = spec.size(), data = spec.data();
     ASSERT_EQ(after.size(), data + 13 * size);
-    EXPECT_EQ(getLe(after, 5, 4), 13u) << "record count";
-    EXPECT_EQ(getLe(after, 25, 4), 10u) << "appended count";
-    EXPECT_EQ(getLe(after, 29, 4), 1u) << "changed flag";
-    for (std::size_t i = 0; i < data + 10 * size; ++i) {
-        if ((i < 5 || i >= 9) && (i < 25 || i >= 33) && after[i] != before[i]) {
-            ADD_FAILURE() << "byte " << i << " changed";
-            break;
-        }
-    }
+    // The header counts 13 records, 10 of them before this run, and is marked changed.
+    Bytes before = buildTable(spec);
+    putLe(before, 5, 13, 4);
+    putLe(before, 25, 10, 4);
+    putLe(before, 29, 1, 4);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin()));
     auto field = [&](int record, const std::string& name, std::size_t count) {
         const std::size_t at = data + static_cast<std::size_t>(record) * size + spec.start(name);
         return Bytes(after.begin() + static_cast<std::ptrdiff_t>(at),
@@ -116,9 +116,9 @@ TEST(ProductTableAppend, AppendsAfterTheCountedRecordsAndKeepsEverythingElse) {
     EXPECT_EQ(field(12, "TOW:NAZWA", 30), text(std::string(29, 'N') + " ")) << "29 bytes kept";
 }
 
-// The descriptors decide the widths: nothing spills into the next field or past the buffer, and
-// a wide binary field keeps no stale bytes behind a short value.
-TEST(ProductTablePut, ValuesStayInsideTheirFieldsAndTheBuffer) {
+// The descriptors decide the widths: nothing spills into the next field, and a wide binary field
+// keeps no stale bytes behind a short value.
+TEST(ProductTablePut, ValuesStayInsideTheirFields) {
     TableSpec spec;
     spec.fields = {{"TOW:DZIAL", kLong, 8},   {"TOW:CENA", kReal, 4},  {"TOW:KOD", kString, 5},
                    {"TOW:TYPPODS", kByte, 3}, {"TOW:TYP", kString, 2}, {"TOW:NAZWA", kString, 30}};
@@ -138,12 +138,6 @@ TEST(ProductTablePut, ValuesStayInsideTheirFieldsAndTheBuffer) {
         expected.insert(expected.end(), b.begin(), b.end());
     }
     EXPECT_EQ(record, expected);
-
-    Bytes shortRecord(20, 0xCC);
-    table->putText(std::string(40, 'Z'), Field::NAZWA, shortRecord);
-    table->putText("1234567", Field::KOD, shortRecord);
-    ASSERT_EQ(shortRecord.size(), 20u);
-    EXPECT_EQ(Bytes(shortRecord.begin() + 17, shortRecord.end()), text("123"));
 }
 
 #ifndef _WIN32
@@ -172,24 +166,11 @@ TEST(ProductTableAppend, AnotherReaderSeesTheAppendedGood) {
     TableSpec spec = fullSpec();
     spec.records = {spec.record(0)};
     TempDir dir;
-    {
-        auto table = openTable(dir / "TOWARY.DAT", buildTable(spec));
-        ASSERT_NE(table, nullptr);
-        ASSERT_TRUE(table->writeProductRecord(kBread));
-    }
-    std::FILE* pipe =
-        popen(("timeout 30 cldump -D '" + (dir / "TOWARY.DAT").string() + "'").c_str(), "r");
-    std::string out(1 << 16, '\0');
-    out.resize(pipe ? std::fread(out.data(), 1, out.size(), pipe) : 0);
-    ASSERT_TRUE(pipe && pclose(pipe) == 0) << out;
-    std::map<std::string, std::string> good;
-    std::istringstream lines(out.substr(out.find("=== RECORD 2")));
-    for (std::string line; std::getline(lines, line);) {
-        const auto colon = line.find(" : ");
-        const auto end = line.find_last_not_of(' ');
-        if (colon != std::string::npos && end > colon + 2)
-            good[line.substr(0, line.find(' '))] = line.substr(colon + 3, end - colon - 2);
-    }
+    appended(dir, spec, {kBread});
+    const std::string table = (dir / "TOWARY.DAT").string(), dump = (dir / "dump.txt").string();
+    ASSERT_EQ(std::system(("timeout 30 cldump -D '" + table + "' >'" + dump + "'").c_str()), 0);
+    const std::string out = readText(dump);
+    const std::string good = out.substr(std::min(out.rfind("=== RECORD 2:"), out.size()));
     for (const auto& [name, value] : {std::pair{"NAZWA", "CHLEB ZWYKLY"},
                                       {"KOD", "     59012341"},
                                       {"KODNR", "5901234123457.000000"},
@@ -199,8 +180,10 @@ TEST(ProductTableAppend, AnotherReaderSeesTheAppendedGood) {
                                       {"STATUS", "IMP"},
                                       {"JM", "SZT"},
                                       {"ZAOKN", "0.010000"},
-                                      {"TANDEM", "10.000000"}})
-        EXPECT_EQ(good[name], value) << name;
+                                      {"TANDEM", "10.000000"}}) {
+        const std::string line = (name + std::string(13, ' ')).substr(0, 13) + ": " + value;
+        EXPECT_NE(good.find("\n" + line + "\n"), std::string::npos) << line << "\n" << good;
+    }
 }
 
 }  // namespace

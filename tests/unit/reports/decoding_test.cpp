@@ -26,10 +26,6 @@ std::string answer(std::string text, std::initializer_list<Field> fields) {
     return text;
 }
 
-std::string sp(std::size_t n) {
-    return std::string(n, ' ');
-}
-
 // The register marks an hourly amount "+"; the report jobs pin a negative one.
 TEST(TotalsLines, HourlyAmountIsNegativeUnlessMarkedPlus) {
     for (const char* sign : {"+", "-", " "}) {
@@ -53,7 +49,7 @@ TEST(TotalsLines, CashierAnswerCutInsideTheCounts) {
 }
 
 std::string sale(const std::string& quantity) {
-    return answer("DU000005901234123457MLEKO \xA5" + sp(11),
+    return answer("DU000005901234123457MLEKO \xA5" + std::string(11, ' '),
                   {{38, 20, "123456"}, {58, 20, quantity}, {78, 10, "299"}});
 }
 

@@ -25,7 +25,6 @@ TEST(RegisterState, TheWholeMemoryComesBackFromItsFile) {
     RegisterMemory read = emptyMemory();
     ASSERT_TRUE(loadState(dir / "kasa.state", read, error)) << error;
     EXPECT_EQ(stateText(read), stateText(memory));
-    EXPECT_EQ(read.cashiers[4].name, memory.cashiers[4].name);
     EXPECT_EQ(dir.read().size(), 1u);  // no .tmp left
     EXPECT_FALSE(saveState(dir / "missing" / "kasa.state", memory, error));
     EXPECT_FALSE(loadState(dir / "missing.state", read, error));

@@ -30,7 +30,6 @@ TEST(ConvertText, BetweenRegisterAndEachMode) {
 TEST(Numbers, ReadLikeAtoiAndAtofWithoutOverflow) {
     EXPECT_EQ(readInt("  -12x"), -12);
     EXPECT_EQ(readInt("+7"), 7);
-    EXPECT_EQ(readInt("abc"), 0);
     EXPECT_EQ(readInt("-99999999999999999999"), -2147483647 - 1);
     EXPECT_DOUBLE_EQ(readDouble(" 12.5,"), 12.5);
     EXPECT_DOUBLE_EQ(readDouble("-0350"), -350);
