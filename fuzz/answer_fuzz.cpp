@@ -7,8 +7,6 @@
 #include <string_view>
 
 #include "app/program.h"
-#include "platform/clock.h"
-#include "platform/console.h"
 #include "support/scripted_port.h"
 #include "support/temp_dir.h"
 

@@ -5,9 +5,6 @@
 #include <cstdint>
 #include <string>
 
-#include "link/register_link.h"
-#include "platform/clock.h"
-#include "platform/console.h"
 #include "support/scripted_port.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

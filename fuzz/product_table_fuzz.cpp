@@ -9,7 +9,6 @@
 
 #include "goods/product_table.h"
 #include "support/job_harness.h"
-#include "support/temp_dir.h"
 
 namespace {
 

@@ -15,20 +15,17 @@ namespace lorvex::test {
 class PtyPair {
   public:
     PtyPair() {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         std::array<char, 128> name{};
-        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0 ||
-            ::ptsname_r(master_, name.data(), name.size()) != 0) {
-            closeMaster();
-            return;
+        if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0 &&
+            ::ptsname_r(master_, name.data(), name.size()) == 0) {
+            slavePath_ = name.data();
         }
-        slavePath_ = name.data();
     }
     ~PtyPair() { closeMaster(); }
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
 
-    bool ok() const { return master_ >= 0 && !slavePath_.empty(); }
+    bool ok() const { return !slavePath_.empty(); }
     int master() const { return master_; }
     const std::string& slavePath() const { return slavePath_; }
     // Closes the master: the line goes dead for the program.
@@ -38,7 +35,7 @@ class PtyPair {
     }
 
   private:
-    int master_ = -1;
+    int master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     std::string slavePath_;
 };
 

@@ -89,10 +89,8 @@ class ScriptedPort final : public SerialPort {
         return static_cast<int>(std::count(events_.begin(), events_.end(), event));
     }
 
-    // Faults: writes fail once this many have gone through (-1: never); reads per `reads`; with
-    // `failWhenDrained` the device fails once every byte sent has been read (an adapter pulled
-    // out at the end of the script).
-    int writesBeforeFailure = -1;
+    // Faults: reads per `reads`; with `failWhenDrained` the device fails once every byte sent has
+    // been read (an adapter pulled out at the end of the script).
     Reads reads = Reads::Normal;
     bool failWhenDrained = false;
     std::size_t mostPerRead = std::numeric_limits<std::size_t>::max();
@@ -100,7 +98,6 @@ class ScriptedPort final : public SerialPort {
     // The modem lines shown, given the RTS pulses (raised, then dropped) so far.
     std::function<int(int rtsPulses)> modemLines = [](int) { return 0; };
 
-    int writeCalls = 0;
     int waitCalls = 0;
     int readCalls = 0;
     // Waits for several bytes: the most asked for, and the most the PC asked for beyond the end of
@@ -109,9 +106,7 @@ class ScriptedPort final : public SerialPort {
     std::size_t mostPastFrameEnd = 0;
 
     bool writeBytes(const std::uint8_t* data, std::size_t size) override {
-        ++writeCalls;
-        if (writesBeforeFailure == 0 || failing()) return false;
-        if (writesBeforeFailure > 0) --writesBeforeFailure;
+        if (failing()) return false;
         for (std::size_t i = 0; i < size; ++i) take(data[i]);
         return true;
     }
@@ -204,31 +199,20 @@ class ScriptedPort final : public SerialPort {
         }
     }
 
-    // One byte of the PC; true when it completed an event.
+    // One byte of the PC; true when it completed an event. A frame is whole four checksum
+    // characters after its ETX.
     bool parse(std::uint8_t byte, std::string& event) {
-        if (checksumLeft_ > 0) {
-            checksum_ += static_cast<char>(byte);
-            if (--checksumLeft_ > 0) return false;
-            event = (checksum_ == checksumText(text_) ? "FRAME:" : "BADSUM:") + text_;
+        if (!frame_.empty() || byte == STX) {
+            frame_ += static_cast<char>(byte);
+            const std::size_t end = frame_.size() < 6 ? 0 : frame_.size() - 5;
+            if (end == 0 || frame_[end] != static_cast<char>(ETX)) return false;
+            const std::string text = frame_.substr(1, end - 1);
+            event = (frame_.substr(end + 1) == checksumText(text) ? "FRAME:" : "BADSUM:") + text;
+            frame_.clear();
             return true;
-        }
-        if (inText_) {
-            if (byte == ETX) {
-                inText_ = false;
-                checksumLeft_ = 4;
-                checksum_.clear();
-            } else {
-                text_ += static_cast<char>(byte);
-            }
-            return false;
         }
         static constexpr std::pair<std::uint8_t, const char*> kNames[] = {
             {ENQ, "ENQ"}, {ACK, "ACK"}, {EOT, "EOT"}, {ETB, "ETB"}, {NAK, "NAK"}};
-        if (byte == STX) {
-            inText_ = true;
-            text_.clear();
-            return false;
-        }
         char hex[8];
         std::snprintf(hex, sizeof hex, "0x%02X", byte);
         event = hex;
@@ -244,10 +228,7 @@ class ScriptedPort final : public SerialPort {
     std::deque<Due> incoming_;
     std::vector<std::string> events_;
     std::vector<std::uint64_t> eventTimes_;
-    bool inText_ = false;
-    int checksumLeft_ = 0;
-    std::string text_;
-    std::string checksum_;
+    std::string frame_;  // the PC's frame so far, from its STX
     bool rts_ = false;
     int rtsPulses_ = 0;
 };

@@ -9,8 +9,6 @@
 #include <array>
 #include <filesystem>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "link/frame.h"
 #include "link/open_port.h"
@@ -87,23 +85,6 @@ TEST_F(PtyPort, ReadsOnlyWhatIsWaitingAtMostAsMuchAsAsked) {
     EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + 100), sent.substr(0, 100));
     EXPECT_EQ(port->readAvailable(buffer.data(), 1), 1u);
     EXPECT_EQ(waitingOnSlave(), 149);
-}
-
-TEST_F(PtyPort, AWriteLongerThanTheQueueWaitsForRoom) {
-    auto port = open();
-    ASSERT_NE(port, nullptr);
-    const std::vector<std::uint8_t> sent(200000, 0x55);
-    std::size_t got = 0;
-    std::thread reader([&] {
-        char buffer[4096];
-        ::poll(nullptr, 0, 20);  // the queue fills up first
-        for (pollfd in{pty.master(), POLLIN, 0}; got < sent.size() && ::poll(&in, 1, 2000) > 0;) {
-            got += std::max<ssize_t>(::read(pty.master(), buffer, sizeof buffer), 0);
-        }
-    });
-    EXPECT_TRUE(port->writeBytes(sent.data(), sent.size()));
-    reader.join();
-    EXPECT_EQ(got, sent.size());
 }
 
 TEST_F(PtyPort, ADeadLineEndsWritesAndWaitsInBoundedTime) {

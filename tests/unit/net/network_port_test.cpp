@@ -78,13 +78,9 @@ TEST(NetworkPort, RawBytesWaitsAndTheServerClosing) {
     EXPECT_EQ(server.receive(2), "\x02\xFF");
     EXPECT_EQ(port->waitReadable(0), WaitResult::TimedOut);
 
-    std::thread later([&] { ::poll(nullptr, 0, 20), server.send("a"); });
-    EXPECT_EQ(port->waitReadable(2000), WaitResult::Ready);
-    later.join();
-    EXPECT_EQ(received(*port), "a");
     // 49 bytes still to come take 51 ms at 9600 baud: the wait sleeps through them in one piece.
     const auto start = std::chrono::steady_clock::now();
-    later = std::thread([&] { ::poll(nullptr, 0, 20), server.send("bc"); });
+    std::thread later([&] { ::poll(nullptr, 0, 20), server.send("bc"); });
     EXPECT_EQ(port->waitForBytes(50, 2000), WaitResult::Ready);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
     later.join();
