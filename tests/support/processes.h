@@ -10,8 +10,7 @@
 namespace lorvex::test {
 
 struct ProcessResult {
-    int exitCode = -1;      // the exit status, or -1 when it did not exit by itself
-    bool timedOut = false;  // killed at the time limit
+    int exitCode = -1;  // the exit status, or -1 when it did not exit by itself (or was killed)
     std::string out;
     std::string err;
 };
@@ -21,17 +20,13 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
                          const std::filesystem::path& dir, int timeoutMs);
 
 // The binaries under test.
-inline std::string lorvexBinary() {
-    return LORVEX_BINARY;
-}
-inline std::string simBinary() {
-    return LORVEX_SIM_BINARY;
-}
+inline const std::string kLorvexBinary = LORVEX_BINARY;
+inline const std::string kSimBinary = LORVEX_SIM_BINARY;
 
 // The lorvex binary with a time limit.
 inline ProcessResult runLorvex(const std::vector<std::string>& args,
                                const std::filesystem::path& dir, int timeoutMs = 60000) {
-    return runProcess(lorvexBinary(), args, dir, timeoutMs);
+    return runProcess(kLorvexBinary, args, dir, timeoutMs);
 }
 
 // lorvex-sim running in a directory; stopped (SIGTERM) when the object goes.
@@ -53,7 +48,7 @@ class SimProcess {
 
     // SIGTERM and wait; the exit code, or -1 when it had to be killed after 5 s.
     int stop();
-    // What it wrote on its standard error so far (read when it stops).
+    // What it wrote on its standard error (read when it stops).
     const std::string& errorText() const { return err_; }
 
   private:

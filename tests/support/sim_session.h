@@ -1,7 +1,7 @@
 #pragma once
 
-// One end-to-end session: a temporary directory with lorvex-sim serving COM1 in it, the real
-// lorvex run there with a time limit, the files read back, the simulator stopped.
+// What the end-to-end tests share. One session: a temporary directory with lorvex-sim serving COM1
+// in it, the real lorvex run there with a time limit, the files read back, the simulator stopped.
 //
 //     SimSession session;                        // demo register on COM1
 //     ASSERT_TRUE(session.ok) << session.error;
@@ -9,6 +9,8 @@
 //     EXPECT_EQ(run.exitCode, 0);
 //     EXPECT_EQ(session.files().at("DEPS.TXT").size(), ...);
 //     EXPECT_EQ(session.sim.stop(), 0);
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -36,5 +38,11 @@ struct SimSession {
     std::string error;
     bool ok = false;
 };
+
+// Runs the script with /bin/sh in `dir`; $L is the lorvex binary.
+inline ProcessResult shell(const std::filesystem::path& dir, const std::string& script,
+                           int timeoutMs = 60000) {
+    return runProcess("/bin/sh", {"-c", "L='" + kLorvexBinary + "'; " + script}, dir, timeoutMs);
+}
 
 }  // namespace lorvex::test

@@ -104,16 +104,6 @@ TEST(Windows, GoodsFromAProductTableInOneChainedLoad) {
         EXPECT_NE(plu.find(name), std::string::npos) << plu;
 }
 
-TEST(Windows, ErrorLogInEachEncoding) {
-    for (const char* option : {"/S1", "/S2", "/S3"}) {
-        TempDir dir("lorvex-wine");
-        const std::vector<std::string> job{"/P1", "/CB", "/FHDR.TXT", option};
-        EXPECT_EQ(runOnSim(dir, "com1", {"--error", "B:0:26"}, job)["error.orv"],
-                  linuxReference(job, {"--error", "B:0:26"}).at("error.orv"))
-            << option;
-    }
-}
-
 // Over TCP through Winsock: the same department dump as the Linux build makes.
 TEST(WindowsNetwork, DepartmentDumpOverTcp) {
     TempDir dir("lorvex-wine-net");

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e/e2e.h"
+#include "support/sim_session.h"
 #include "support/table_builder.h"
 
 namespace lorvex::test {

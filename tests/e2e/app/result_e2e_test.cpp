@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "e2e/e2e.h"
+#include "support/sim_session.h"
 
 namespace lorvex::test {
 namespace {
@@ -21,9 +21,9 @@ TEST(ResultFile, RealRunsMatchTheSchemaAndTheExampleReadsThem) {
     ASSERT_TRUE(session.ok) << session.error;
     session.dir.write("L.TXT", "KDW42,77\nKDW1,12345678901234567890\nKDW59002741,77\n");
 
-    const ProcessResult example = python(
-        {docs + "examples/run_lorvex.py", "--lorvex", lorvexBinary(), "/CY", "/L", "/FL.TXT"},
-        session.dir.path());
+    const ProcessResult example =
+        python({docs + "examples/run_lorvex.py", "--lorvex", kLorvexBinary, "/CY", "/L", "/FL.TXT"},
+               session.dir.path());
     EXPECT_EQ(example.exitCode, 0) << example.err;
     EXPECT_EQ(example.out,
               "outcome: partial (exit code 0)\n"

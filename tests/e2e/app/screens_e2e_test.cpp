@@ -1,13 +1,13 @@
-// The real binary's screens through a pipe: UTF-8, exit code 0, the old error log gone, no port.
+// The real binary's screens off a terminal: UTF-8, exit code 0, the old error log gone, no port.
 
 #include "app/screens.h"
-#include "e2e/e2e.h"
 #include "platform/codepages.h"
+#include "support/sim_session.h"
 
 namespace lorvex::test {
 namespace {
 
-TEST(ScreensThroughAPipe, ShowUtf8AndTouchNothingButTheOldLog) {
+TEST(Screens, ShowUtf8OffATerminalAndTouchNothingButTheOldLog) {
     TempDir dir("lorvex-e2e-screens");
     const struct {
         std::vector<std::string> args;
