@@ -14,7 +14,6 @@ namespace lorvex::test {
 inline const std::string kNotice = "99  Uwaga! wszystkie bledy zapisano w pliku: error.orv\n";
 inline const std::string kNoConnection = "60 Brak polaczenia lub zla pozycja kluczyka\n";
 inline const std::string kBadData = "63  Zle dane w pliku\n";
-inline const std::string kRamError = "26  Blad pamieci RAM\n";
 inline const std::string kBadIndex = "36  Bledny index tablicy\n";
 inline const std::string kLinkLost = "99  bledny status transmisji\n";
 

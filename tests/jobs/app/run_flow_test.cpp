@@ -35,8 +35,8 @@ TEST(RunFlow, StartupFailuresLeaveFilesAsTheyWere) {
     };
     for (const auto& c : cases) {
         JobHarness harness;
-        harness.setup().files = c.files;
-        harness.setup().portFails = c.portFails;
+        harness.files = c.files;
+        harness.portFails = c.portFails;
         const JobResult run = harness.run(split(c.args + " /S3"));
         EXPECT_EQ(run.exitCode, c.exitCode) << c.args;
         // The port is opened only after the file.

@@ -73,7 +73,7 @@ TEST(AllSettingsJob, DumpThenLoadRestoresTheSettings) {
     // Empty direct-code slots and unused cashiers send nothing: they are empty already.
     EXPECT_EQ(requestLetters(load),
               "CB" + std::string(42, 'H') + "AEG" + std::string(10, 'J') + std::string(6, 'D'));
-    fresh.setup().files.clear();
+    fresh.files.clear();
     EXPECT_EQ(fresh.run({"/CZ"}).file("std.dat"), dumped);
 }
 
