@@ -30,6 +30,7 @@ JobResult JobHarness::run(const std::vector<std::string>& args) {
                 failure = {"COM1", "no such device", ""};
                 return nullptr;
             }
+            if (port) return port(clock_);
             return std::make_unique<sim::SimulatedPort>(*register_, clock_);
         },
         work.path()};

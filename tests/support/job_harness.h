@@ -11,6 +11,7 @@
 //     EXPECT_EQ(run.file("error.orv"), "...");
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -59,6 +60,8 @@ class JobHarness {
 
     Files files;             // placed in the work directory before each run
     bool portFails = false;  // the port cannot be opened (openPort gives null)
+    // A port of the test's own in place of the simulated register's.
+    std::function<std::unique_ptr<SerialPort>(VirtualClock&)> port;
 
   private:
     std::unique_ptr<sim::SimulatedRegister> register_;

@@ -32,9 +32,8 @@ TEST(DepartmentJob, DumpAsksForAll42WhateverFails) {
 TEST(DepartmentJob, LoadSendsEachLineOrReportsWhatDoesNotFit) {
     JobHarness harness;
     harness.file("std.dat",
-                 "DEP 5,Napoje,3.5,A,0000,1\nDEP 6,Owoce,abc,B,0000,1\nKAS 1,Anna,1234\nXDEP "
-                 "7,Nie,1,A,0000,1\n"
-                 "DEP12,Woda gazowana i niegazowana,12.5,B,01011,3\r\n"
+                 "DEP 5,Napoje,3.5,A,0000,1\nDEP 6,Owoce,abc,B,0000,1\nKAS 1,Anna,1234\n"
+                 "XDEP 7,Nie,1,A,0000,1\nDEP12,Woda gazowana i niegazowana,12.5,B,01011,3\r\n"
                  "DEP99,Za drogo,100000000,C,0000,1\nDEP 7,Soki");
     const JobResult run = harness.run({"/L", "/CG", "/S3", "/U1"});
     const std::vector<std::string> expected = {

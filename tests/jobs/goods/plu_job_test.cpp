@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
 #include "jobs/job_texts.h"
 #include "support/job_harness.h"
 #include "support/scripted_port.h"
@@ -98,20 +97,17 @@ TEST(PluDumpJob, AsksForTheRangesAndWritesEveryGoodOrWhatFailed) {
 
 // A register that sends blocks past any table it holds: the range is given up as a lost link.
 TEST(PluDumpJob, AnEndlessAnswerIsALostLink) {
-    TempDir dir("lorvex-endless");
-    VirtualClock clock;
-    CapturingConsole console;
-    Environment env{console, clock,
-                    [&](const Settings&, PortFailure&) -> std::unique_ptr<SerialPort> {
-                        auto port = std::make_unique<ScriptedPort>(clock);
-                        port->always("ENQ", std::string(1, ACK));
-                        port->always("FRAME:", registerFrame("DI", ETB));
-                        port->always("ACK", registerFrame("DI", ETB));
-                        return port;
-                    },
-                    dir.path()};
-    EXPECT_EQ(runProgram({"/CH", "/A", "/S3"}, env), 0);
-    EXPECT_EQ(readText(dir.path() / "error.orv"), kNotice + kLinkLost);
+    JobHarness harness;
+    harness.port = [](VirtualClock& clock) {
+        auto port = std::make_unique<ScriptedPort>(clock);
+        port->always("ENQ", std::string(1, ACK));
+        port->always("FRAME:", registerFrame("DI", ETB));
+        port->always("ACK", registerFrame("DI", ETB));
+        return port;
+    };
+    const JobResult run = harness.run({"/CH", "/A", "/S3"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.errorLog(), kNotice + kLinkLost);
 }
 
 std::string lines(int from, int to, const std::string& rest = ",4.5,C,1,00000,1,0,0") {
