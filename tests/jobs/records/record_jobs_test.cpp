@@ -14,13 +14,12 @@ namespace {
 using namespace std::string_literals;
 
 const std::string kZeros(18, '0');
-const std::string kLoadAll = "1" + kZeros + kZeros;
 std::string loadOne(const std::string& n) {
     return "1" + kZeros.substr(n.size()) + n + kZeros.substr(n.size()) + n;
 }
 // A load of one record: the request for its number (none: the whole table) and the record.
 std::string sends(const std::string& letter, const std::string& record, const std::string& n = "") {
-    return "S" + letter + (n.empty() ? kLoadAll : loadOne(n)) + "|D" + letter + record;
+    return "S" + letter + (n.empty() ? "1" + kZeros + kZeros : loadOne(n)) + "|D" + letter + record;
 }
 // The dump requests for the numbers first to last, '|' between them.
 std::string asks(const std::string& letter, int first, int last) {
