@@ -9,8 +9,6 @@
 namespace lorvex::test {
 namespace {
 
-const std::string kOpenFailed = kNotice + "61  Blad otwarcia pliku\n";
-
 // A file with the table signature: a sound table with no fields (which no text job can use), or
 // with a field count (61) no table of the program may have.
 std::string table(bool damaged) {
@@ -41,7 +39,7 @@ TEST(RunFlow, StartupFailuresLeaveFilesAsTheyWere) {
         // The port is opened only after the file.
         EXPECT_EQ(run.portSettings.has_value(), c.portFails) << c.args;
         Files expected = c.files;
-        expected["error.orv"] = kOpenFailed;
+        expected["error.orv"] = kNotice + "61  Blad otwarcia pliku\n";
         EXPECT_EQ(run.files, expected) << c.args;
         EXPECT_TRUE(run.pcFrames().empty()) << c.args;
     }
