@@ -59,8 +59,6 @@ TEST(PluTableDump, GoodsAreAppendedAndLoadBackWhole) {
 
     JobHarness fresh(sim::emptyMemory());
     EXPECT_EQ(fresh.file("T.TBL", run.file("T.TBL")).run({"/L", "/CH", "/FT.TBL"}).errorLog(), "");
-    fresh.files.clear();
-    harness.files.clear();
     EXPECT_EQ(fresh.run({"/CH", "/A"}).file("std.dat"), harness.run({"/CH", "/A"}).file("std.dat"));
 }
 

@@ -73,8 +73,7 @@ TEST(AllSettingsJob, DumpThenLoadRestoresTheSettings) {
     // Empty direct-code slots and unused cashiers send nothing: they are empty already.
     EXPECT_EQ(requestLetters(load),
               "CB" + std::string(42, 'H') + "AEG" + std::string(10, 'J') + std::string(6, 'D'));
-    fresh.files.clear();
-    EXPECT_EQ(fresh.run({"/CZ"}).file("std.dat"), dumped);
+    EXPECT_EQ(fresh.run({"/CZ", "/FOUT.TXT"}).file("OUT.TXT"), dumped);
 }
 
 TEST(AllSettingsJob, LoadRulesOfItsOwn) {
