@@ -4,7 +4,6 @@
 // the lines of a file, figures right-aligned as the report lines print them; and how they write
 // a run's options or frames in a table row.
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,16 +13,8 @@ namespace lorvex::test {
 inline const std::string kNotice = "99  Uwaga! wszystkie bledy zapisano w pliku: error.orv\n";
 inline const std::string kNoConnection = "60 Brak polaczenia lub zla pozycja kluczyka\n";
 inline const std::string kBadData = "63  Zle dane w pliku\n";
-inline const std::string kRamError = "26  Blad pamieci RAM\n";
 inline const std::string kBadIndex = "36  Bledny index tablicy\n";
 inline const std::string kLinkLost = "99  bledny status transmisji\n";
-
-inline std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 // The parts of a text between separators: "/CG /L" -> {"/CG", "/L"}; none of an empty text.
 inline std::vector<std::string> split(const std::string& text, char separator = ' ') {
@@ -33,6 +24,12 @@ inline std::vector<std::string> split(const std::string& text, char separator = 
         parts.push_back(text.substr(from, at - from));
     }
     return parts;
+}
+
+// The lines of a text, without their line ends.
+inline std::vector<std::string> linesOf(std::string text) {
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    return split(text, '\n');
 }
 
 inline std::string right(const std::string& value, std::size_t width = 20) {

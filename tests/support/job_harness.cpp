@@ -15,7 +15,7 @@ JobHarness::JobHarness(sim::RegisterMemory memory)
 
 JobResult JobHarness::run(const std::vector<std::string>& args) {
     TempDir work("lorvex-job");
-    work.write(setup_.files);
+    work.write(files);
     register_->transcript().clear();
     register_->engine().clearExchanges();
 
@@ -26,10 +26,11 @@ JobResult JobHarness::run(const std::vector<std::string>& args) {
         console, clock_,
         [&](const Settings& settings, PortFailure& failure) -> std::unique_ptr<SerialPort> {
             result.portSettings = settings;
-            if (setup_.portFails) {
+            if (portFails) {
                 failure = {"COM1", "no such device", ""};
                 return nullptr;
             }
+            if (port) return port(clock_);
             return std::make_unique<sim::SimulatedPort>(*register_, clock_);
         },
         work.path()};
@@ -46,7 +47,7 @@ JobResult JobHarness::run(const std::vector<std::string>& args) {
 JobResult runJob(const std::vector<std::string>& args, const Files& files,
                  sim::RegisterMemory memory) {
     JobHarness harness(std::move(memory));
-    harness.setup().files = files;
+    harness.files = files;
     return harness.run(args);
 }
 

@@ -11,6 +11,7 @@
 //     EXPECT_EQ(run.file("error.orv"), "...");
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,32 +43,29 @@ struct JobResult {
     std::vector<std::string> pcFrames() const { return transcript.framesFrom(sim::Side::Pc); }
 };
 
-struct JobSetup {
-    Files files;             // placed in the work directory before the run
-    bool portFails = false;  // the port cannot be opened (openPort gives null)
-};
-
 class JobHarness {
   public:
     explicit JobHarness(sim::RegisterMemory memory = sim::demoMemory());
 
     // The register survives from run to run (a load, then a dump, sees what was loaded).
-    sim::SimulatedRegister& reg() { return *register_; }
     sim::RegisterMemory& memory() { return register_->memory(); }
     sim::FaultPlan& faults() { return register_->faults(); }
-    JobSetup& setup() { return setup_; }
     JobHarness& file(const std::string& name, const std::string& bytes) {
-        setup_.files[name] = bytes;
+        files[name] = bytes;
         return *this;
     }
 
     // One run of the program with these arguments (the ones after the program name).
     JobResult run(const std::vector<std::string>& args);
 
+    Files files;             // placed in the work directory before each run
+    bool portFails = false;  // the port cannot be opened (openPort gives null)
+    // A port of the test's own in place of the simulated register's.
+    std::function<std::unique_ptr<SerialPort>(VirtualClock&)> port;
+
   private:
     std::unique_ptr<sim::SimulatedRegister> register_;
     VirtualClock clock_;
-    JobSetup setup_;
 };
 
 // One run against a register of its own.

@@ -55,7 +55,7 @@ TEST(RunResult, TellsTheCallerWhatTheRunDid) {
         {"/CD", [](JobHarness& h) { h.faults().add(sim::Fault::silence()); },
          R"({"exit_code": 0, "outcome": "no_answer", "statuses": [{"line": null, "item": null,
              "code": "", "status": 60, "message": "60 Brak połączenia lub zła pozycja kluczyka"}]})"},
-        {"/CD", [](JobHarness& h) { h.setup().portFails = true; },
+        {"/CD", [](JobHarness& h) { h.portFails = true; },
          R"({"exit_code": 1, "outcome": "failed", "port": "COM1", "reason": "no such device",
              "statuses": [{"line": null, "item": null, "code": "", "status": 61,
                            "message": "61  Błąd otwarcia pliku"}]})"},

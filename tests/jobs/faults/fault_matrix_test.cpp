@@ -80,18 +80,10 @@ const std::string kFile = "FILE.TXT";
 Files loadInput(const Job& job) {
     if (!job.load) return {};
     std::string input = runJob({std::string("/C") + job.letter, "/S3", "/F" + kFile}).file(kFile);
-    if (job.letter != 'W') return {{kFile, input}};
-    const std::vector<std::string> cards = linesOf(input);
-    input.clear();
-    for (std::size_t card = 0; card < cards.size(); ++card)
-        input += "KRT    " + std::to_string(card + 1) + cards[card].substr(8) + "\n";
+    char card = '1';
+    for (std::size_t at = 0; (at = input.find("KRT    0", at)) != std::string::npos; at += 8)
+        input[at + 7] = card++;
     return {{kFile, input}};
-}
-
-std::multiset<std::string> recordsTaken(const JobResult& run) {
-    std::multiset<std::string> records;
-    for (const sim::Exchange& e : run.exchanges) records.insert(e.records.begin(), e.records.end());
-    return records;
 }
 
 class FaultMatrix : public ::testing::TestWithParam<std::tuple<Job, FaultCase>> {};
@@ -102,11 +94,10 @@ TEST_P(FaultMatrix, EndsInBoundedTimeWithTheRightStatusAndNothingHalfWritten) {
     std::vector<std::string> args{std::string("/C") + job.letter, "/F" + kFile, "/S3"};
     if (job.load) args.push_back("/L");
     const JobResult clean = runJob(args, input);
-    ASSERT_EQ(clean.exitCode, 0);
     ASSERT_EQ(clean.errorLog(), "") << "the clean run already fails";
 
     JobHarness harness;
-    harness.setup().files = input;
+    harness.files = input;
     fault.plan(harness.faults(), job.load);
     const JobResult run = harness.run(args);
     const std::string log = run.errorLog();
@@ -133,30 +124,28 @@ TEST_P(FaultMatrix, EndsInBoundedTimeWithTheRightStatusAndNothingHalfWritten) {
         EXPECT_EQ(log, "");
         EXPECT_EQ(run.file(kFile), clean.file(kFile));
     }
-    const bool noAnswer = log.find(kNoConnection) != std::string::npos;
-    EXPECT_TRUE(expect != Expect::NoAnswer || !hits || noAnswer);
+    const auto logs = [&](const std::string& text) { return log.find(text) != std::string::npos; };
+    EXPECT_TRUE(expect != Expect::NoAnswer || !hits || logs(kNoConnection));
     EXPECT_TRUE(expect != Expect::Failure || !hits || !log.empty());
-    const bool ramError = log.find(kRamError) != std::string::npos;
-    EXPECT_TRUE(expect != Expect::RamError || !reports || lastStatusOnly || ramError);
+    EXPECT_TRUE(expect != Expect::RamError || !reports || lastStatusOnly ||
+                logs("26  Blad pamieci RAM"));
     // Only the register's own messages: never one that says a file could not be written.
-    EXPECT_EQ(log.find("61  B"), std::string::npos);
+    EXPECT_FALSE(logs("61  B"));
 
     if (job.load) {
         // A load never touches its input, and the register took only whole records of it.
         EXPECT_EQ(run.file(kFile), input.at(kFile));
-        const std::multiset<std::string> sent = recordsTaken(clean);
-        for (const std::string& record : recordsTaken(run)) {
-            EXPECT_TRUE(sent.count(record) > 0) << "record not in the clean load: " << record;
-        }
+        std::set<std::string> sent;
+        for (const sim::Exchange& e : clean.exchanges)
+            sent.insert(e.records.begin(), e.records.end());
+        for (const sim::Exchange& e : run.exchanges)
+            for (const std::string& record : e.records) EXPECT_TRUE(sent.count(record)) << record;
     } else {
         // Each line written is one the clean dump wrote too, whole and with its line end.
-        const std::string text = run.file(kFile);
+        const std::string text = run.file(kFile), reference = "\n" + clean.file(kFile);
         EXPECT_TRUE(text.empty() || text.back() == '\n');
-        const std::vector<std::string> reference = linesOf(clean.file(kFile));
-        const std::set<std::string> known(reference.begin(), reference.end());
-        for (const std::string& line : linesOf(text)) {
-            EXPECT_TRUE(known.count(line) > 0) << "line not in the clean dump: " << line;
-        }
+        for (const std::string& line : linesOf(text))
+            EXPECT_NE(reference.find("\n" + line + "\n"), std::string::npos) << line;
     }
 }
 

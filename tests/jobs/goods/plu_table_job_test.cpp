@@ -10,22 +10,18 @@
 namespace lorvex::test {
 namespace {
 
-JobResult load(JobHarness& harness, const std::string& table) {
-    harness.file("TOWARY.TBL", table);
-    return harness.run({"/L", "/CH", "/FTOWARY.TBL", "/S3"});
-}
-
 TEST(PluTableLoad, RecordIsBuiltFromTheNamedFieldsAndARefusalEndsTheLoad) {
     JobHarness harness(sim::emptyMemory());
     harness.memory().plus[7].name = "Butelka";
     harness.faults().errorAt('I', 3, 18);
     harness.faults().abortChainOnError = true;
-    const JobResult run =
-        load(harness,
-             goodsTable({{5900000000018, "Kawa ziarnista Arabica", 256 + 9, 5, 24.99, 7, 4, 'B'},
-                         {42, "Piwo", 11, 8, 3.99, 0, 6},
-                         {43, "Wino"},
-                         {44, "Woda"}}));
+    harness.file(
+        "T.TBL",
+        goodsTable({{5900000000018, "Kawa ziarnista Arabica", 256 + 9, 5, 24.99, 7, 4, 'B'},
+                    {42, "Piwo", 11, 8, 3.99, 0, 6},
+                    {43, "Wino"},
+                    {44, "Woda"}}));
+    const JobResult run = harness.run({"/L", "/CH", "/FT.TBL", "/S3"});
     const std::string s5(5, ' '), s14(14, ' ');
     const std::vector<std::string> records = {
         // OPCJE 5 gives flags 10100, the department its first byte (9), the type digit 3.
@@ -63,8 +59,6 @@ TEST(PluTableDump, GoodsAreAppendedAndLoadBackWhole) {
 
     JobHarness fresh(sim::emptyMemory());
     EXPECT_EQ(fresh.file("T.TBL", run.file("T.TBL")).run({"/L", "/CH", "/FT.TBL"}).errorLog(), "");
-    fresh.setup().files.clear();
-    harness.setup().files.clear();
     EXPECT_EQ(fresh.run({"/CH", "/A"}).file("std.dat"), harness.run({"/CH", "/A"}).file("std.dat"));
 }
 

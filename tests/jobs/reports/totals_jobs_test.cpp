@@ -105,18 +105,5 @@ TEST(LoopedReports, NumberEachRequestAndStopAtTheFirstRefusal) {
     EXPECT_EQ(linesOf(cashiers.file("REP.TXT")).size(), 6u);
 }
 
-// The state query asks the same in both directions; a report job's load sends nothing.
-TEST(ReportJobs, NothingIsSentOnALoadButTheStateQuery) {
-    for (const std::string command : {"/CK /L", "/CL /L", "/CM /L", "/CN /L", "/CO /L", "/CP /L",
-                                      "/CR /L", "/CS /L", "/CT /L", "/CX /L", "/CX /D"}) {
-        const JobResult run = runJob(split(command + " /FREP.TXT"), {{"REP.TXT", "PLT,1\n"}});
-        const bool query = command[2] == 'X';
-        EXPECT_EQ(run.transcript.entries().empty(), !query) << command;
-        EXPECT_EQ(run.pcFrames(), query ? split("Sp0" + kZeros) : split("")) << command;
-        EXPECT_EQ(run.file("REP.TXT"), "PLT,1\n") << command;
-        EXPECT_FALSE(run.has("error.orv")) << command;
-    }
-}
-
 }  // namespace
 }  // namespace lorvex::test
