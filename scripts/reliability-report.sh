@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Writes docs/RELIABILITY.md from the test run itself: runs the fault matrix (jobs_faults), the
-# outside-fault tests (e2e_faults) and the corpus replays of a build, and reads the fuzzing
+# outside-fault tests (OutsideFaults in e2e_app) and the corpus replays of a build, and reads the fuzzing
 # statistics that scripts/fuzz.sh left in build-fuzz/fuzz-stats.txt.
 #
 #   scripts/reliability-report.sh [build dir, default build-rel]
@@ -14,11 +14,11 @@ out="$root/docs/RELIABILITY.md"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 
-cmake --build "$build" -j2 --target jobs_faults e2e_faults >/dev/null
+cmake --build "$build" -j2 --target jobs_faults e2e_app >/dev/null
 set +e
 "$build/tests/jobs_faults" >"$tmp/matrix.txt" 2>&1
 matrix_status=$?
-"$build/tests/e2e_faults" >"$tmp/e2e.txt" 2>&1
+"$build/tests/e2e_app" --gtest_filter='OutsideFaults.*' >"$tmp/e2e.txt" 2>&1
 e2e_status=$?
 replay_status=0
 replays=()
@@ -112,10 +112,10 @@ TEXT
     sed -n -E 's/^\[ +(OK|FAILED|SKIPPED) +\] ([A-Za-z0-9]+\.[A-Za-z0-9]+) .*/| \2 | \1 |/p' "$tmp/e2e.txt"
     echo
     cat <<'TEXT'
-- FullDisk: the file size limit makes every write past one block fail (EFBIG), as a full disk
+- A full disk: the file size limit makes every write past one block fail (EFBIG), as a full disk
   does: the dump reports 61, exits with 2 and keeps the old file; a table append (jobs H and M)
   reports 61, exits with 2 and leaves the table's header and records as they were.
-- ParallelRegisters: two simulated registers, two directories, two runs at once: each gets
+- Parallel registers: two simulated registers, two directories, two runs at once: each gets
   exactly what it gets alone.
 
 ## Fuzzing

@@ -73,6 +73,12 @@ TEST(PluReports, SalesAndPackagingLines) {
         EXPECT_EQ(zeroing.file("REP.TXT"), c.file);
         EXPECT_EQ(harness.run(split(c.args + " /FREP.TXT")).file("REP.TXT"), "");
     }
+    // Trace level 1 shows each good read.
+    for (const auto& [job, line] : {std::pair{"/CM", "\n           19,19           ,    -1.000\n"},
+                                    {"/CN", "\n-2.000000,901,SKRZYNKA          ,1\n"}})
+        EXPECT_NE(runJob({job, "/Q1", "/FREP.TXT"}, {}, shopMemory()).console.find(line),
+                  std::string::npos)
+            << job;
 }
 
 // A product table with KOD (13 characters), ILOSC (double) and DZIAL (32 bits).
